@@ -1,0 +1,383 @@
+#include "hosting/SimulatedHost.h"
+
+#include <Poco/SharedLibrary.h>
+#include <Poco/UnicodeConverter.h>
+
+#include <boost/make_shared.hpp>
+
+#include <stdexcept>
+
+namespace hosting {
+
+std::string narrow(const std::wstring& text)
+{
+    std::string out;
+    Poco::UnicodeConverter::convert(text, out);
+    return out;
+}
+
+std::wstring widen(const std::string& text)
+{
+    std::wstring out;
+    Poco::UnicodeConverter::convert(text, out);
+    return out;
+}
+
+namespace {
+
+[[noreturn]] void unsupported(const char* operation)
+{
+    throw std::logic_error(std::string("the simulated host does not serve ") + operation);
+}
+
+} // namespace
+
+namespace {
+
+// The two interfaces both name GetRootFeature with different results, so
+// each is overridden in a side class of its own.
+struct ActionSide : IActionContext {
+    IFeature::Ptr GetRootFeature() override { return actionRootFeature(); }
+    virtual IFeature::Ptr actionRootFeature() = 0;
+};
+
+struct ProductSide : setupcore::IProductContext {
+    setupcore::IFeature::Ptr GetRootFeature() override { return productRootFeature(); }
+    virtual setupcore::IFeature::Ptr productRootFeature() = 0;
+};
+
+} // namespace
+
+class SimulatedHost::Impl : public ActionSide, public ProductSide {
+public:
+    struct Node;
+
+    // The two views of one node: the current feature layout and the earlier one.
+    class CurrentFeature : public IFeature {
+    public:
+        CurrentFeature(Impl& host, Node& node) : host_(host), node_(node) {}
+
+        WideTextPtr GetId() override
+        {
+            host_.enter(node_, "GetId");
+            return node_.id;
+        }
+        void ReservedFeature1() override { unsupported("IFeature slot 2"); }
+        void ReservedFeature2() override { unsupported("IFeature slot 3"); }
+        void ReservedFeature3() override { unsupported("IFeature slot 4"); }
+        ListPtr GetChildren() override
+        {
+            host_.enter(node_, "GetChildren");
+            return node_.children;
+        }
+        bool IsEnabled() override
+        {
+            host_.enter(node_, "IsEnabled");
+            return node_.model->enabled;
+        }
+        void GetInstalledState(int& state) override
+        {
+            host_.enter(node_, "GetInstalledState");
+            state = node_.model->installed;
+        }
+        void GetInstallingState(int flag, int& state) override
+        {
+            host_.enter(node_, "GetInstallingState", flag);
+            state = node_.model->installing;
+        }
+        void SetRequestedState(const int& state) override { host_.setRequestedState(node_, state); }
+        void GetMarkerState(int& state) override
+        {
+            host_.enter(node_, "GetMarkerState");
+            state = node_.model->marker;
+        }
+        void GetDefaultState(int& state) override
+        {
+            host_.enter(node_, "GetDefaultState");
+            state = node_.model->defaultState;
+        }
+
+    private:
+        Impl& host_;
+        Node& node_;
+    };
+
+    class CoreFeature : public setupcore::IFeature {
+    public:
+        CoreFeature(Impl& host, Node& node) : host_(host), node_(node) {}
+
+        WideTextPtr GetId() override
+        {
+            host_.enter(node_, "GetId");
+            return node_.id;
+        }
+        void ReservedFeature1() override { unsupported("IFeature slot 2"); }
+        void ReservedFeature2() override { unsupported("IFeature slot 3"); }
+        ListPtr GetChildren() override
+        {
+            host_.enter(node_, "GetChildren");
+            return node_.coreChildren;
+        }
+        void ReservedFeature4() override { unsupported("IFeature slot 5"); }
+        void ReservedFeature5() override { unsupported("IFeature slot 6"); }
+        void ReservedFeature6() override { unsupported("IFeature slot 7"); }
+        void SetRequestedState(const int& state) override { host_.setRequestedState(node_, state); }
+
+    private:
+        Impl& host_;
+        Node& node_;
+    };
+
+    struct Node {
+        const FeatureModel* model = nullptr;
+        std::string idUtf8;
+        WideTextPtr id;
+        IFeature::Ptr current;
+        setupcore::IFeature::Ptr core;
+        IFeature::ListPtr children;
+        setupcore::IFeature::ListPtr coreChildren;
+        std::vector<boost::shared_ptr<Node> > owned;
+    };
+
+    explicit Impl(const HostModel& model) : model_(model), properties_(model.properties)
+    {
+        root_ = build(model_.root);
+        diskCosts_ = boost::make_shared<std::vector<DiskCostEntryPtr> >();
+        diskCosts_->reserve(model_.diskCosts.size());
+        for (const DiskCostModel& cost : model_.diskCosts) {
+            DiskCostEntryPtr entry = boost::make_shared<DiskCostEntry>();
+            entry->path = boost::make_shared<std::wstring>(cost.path);
+            entry->cost = cost.cost;
+            diskCosts_->push_back(entry);
+        }
+        faultFired_.assign(model_.faults.size(), false);
+    }
+
+    boost::shared_ptr<Node> build(const FeatureModel& model)
+    {
+        boost::shared_ptr<Node> node = boost::make_shared<Node>();
+        node->model = &model;
+        node->id = boost::make_shared<std::wstring>(model.id);
+        if (model_.recordTranscript)
+            node->idUtf8 = narrow(model.id);
+        node->current = boost::make_shared<CurrentFeature>(*this, *node);
+        node->core = boost::make_shared<CoreFeature>(*this, *node);
+        node->children = boost::make_shared<std::vector<IFeature::Ptr> >();
+        node->coreChildren = boost::make_shared<std::vector<setupcore::IFeature::Ptr> >();
+        node->children->reserve(model.children.size());
+        node->coreChildren->reserve(model.children.size());
+        for (const FeatureModel& child : model.children) {
+            boost::shared_ptr<Node> built = build(child);
+            node->children->push_back(built->current);
+            node->coreChildren->push_back(built->core);
+            node->owned.push_back(built);
+        }
+        return node;
+    }
+
+    // Records one call and throws when a fault is due at it.
+    void enter(const char* operation, const std::wstring* argument = nullptr)
+    {
+        if (!model_.recordTranscript && model_.faults.empty() && model_.failAtCall < 0) {
+            ++callCount_;
+            return;
+        }
+        std::string call(operation);
+        if (argument != nullptr)
+            call += ":" + narrow(*argument);
+        admit(call);
+    }
+
+    void enterLevel(int level)
+    {
+        if (!model_.recordTranscript && model_.faults.empty() && model_.failAtCall < 0) {
+            ++callCount_;
+            return;
+        }
+        admit("Log:" + std::to_string(level));
+    }
+
+    void enter(Node& node, const char* operation, long argument = -1)
+    {
+        if (!model_.recordTranscript && model_.faults.empty() && model_.failAtCall < 0) {
+            ++callCount_;
+            return;
+        }
+        if (node.idUtf8.empty() && !node.id->empty())
+            node.idUtf8 = narrow(*node.id);
+        std::string call = node.idUtf8 + "." + operation;
+        if (argument >= 0)
+            call += ":" + std::to_string(argument);
+        admit(call);
+    }
+
+    void admit(const std::string& call)
+    {
+        const std::size_t position = callCount_++;
+        if (model_.recordTranscript)
+            record_.calls.push_back(call);
+        bool fail = model_.failAtCall >= 0 && static_cast<std::size_t>(model_.failAtCall) == position;
+        for (std::size_t i = 0; i < model_.faults.size(); ++i) {
+            if (faultFired_[i])
+                continue;
+            const std::string& pattern = model_.faults[i];
+            const bool matches = pattern == call ||
+                                 (pattern.find(':') == std::string::npos && call.size() > pattern.size() &&
+                                  call.compare(0, pattern.size(), pattern) == 0 && call[pattern.size()] == ':');
+            if (matches) {
+                faultFired_[i] = true;
+                fail = true;
+            }
+        }
+        if (fail) {
+            record_.faultPositions.push_back(position);
+            throw std::runtime_error("simulated host fault at " + call);
+        }
+    }
+
+    void setRequestedState(Node& node, int state)
+    {
+        enter(node, "SetRequestedState", state);
+        record_.featureStates[*node.id] = state;
+    }
+
+    // IActionHost
+    void Log(int level, const std::wstring& text) override
+    {
+        enterLevel(level);
+        record_.log.push_back(LogLine{level, text});
+    }
+    WideTextPtr GetParameter(const std::wstring& name) override
+    {
+        enter("GetParameter", &name);
+        auto parameter = model_.parameters.find(name);
+        if (parameter != model_.parameters.end())
+            return boost::make_shared<std::wstring>(parameter->second);
+        auto property = properties_.find(name);
+        if (property != properties_.end())
+            return boost::make_shared<std::wstring>(property->second);
+        return boost::make_shared<std::wstring>();
+    }
+    void SetProperty(const std::wstring& name, const std::wstring& value) override
+    {
+        enter("SetProperty", &name);
+        record_.writes.emplace_back(name, value);
+        properties_[name] = value;
+    }
+    void ReservedHost1() override { unsupported("IActionContext slot 4"); }
+    void ReservedHost2() override { unsupported("IActionContext slot 5"); }
+    void ReservedHost3() override { unsupported("IActionContext slot 6"); }
+    IFeature::Ptr actionRootFeature() override
+    {
+        enter("GetRootFeature");
+        return root_->current;
+    }
+    void ReservedHost4() override { unsupported("IActionContext slot 8"); }
+    void ReservedHost5() override { unsupported("IActionContext slot 9"); }
+    DiskCostListPtr GetDiskCostList() override
+    {
+        enter("GetDiskCostList");
+        return diskCosts_;
+    }
+    std::wstring ResolveText(const std::wstring& text, const std::wstring&) override
+    {
+        enter("ResolveText");
+        auto resolved = model_.resolve.find(text);
+        return resolved != model_.resolve.end() ? resolved->second : text;
+    }
+
+    // IPropertyHost
+    void ReservedProperty1() override { unsupported("property interface slot 1"); }
+    void ReservedProperty2() override { unsupported("property interface slot 2"); }
+    void ReservedProperty3() override { unsupported("property interface slot 3"); }
+    std::wstring GetPropertyText(const std::wstring& name) override
+    {
+        enter("GetPropertyText", &name);
+        auto property = properties_.find(name);
+        return property != properties_.end() ? property->second : std::wstring();
+    }
+
+    // setupcore::IProductContext
+    void ReservedProduct1() override { unsupported("product context slot 1"); }
+    void ReservedProduct2() override { unsupported("product context slot 2"); }
+    void ReservedProduct3() override { unsupported("product context slot 3"); }
+    void ReservedProduct4() override { unsupported("product context slot 4"); }
+    void ReservedProduct5() override { unsupported("product context slot 5"); }
+    void ReservedProduct6() override { unsupported("product context slot 6"); }
+    void ReservedProduct7() override { unsupported("product context slot 7"); }
+    void ReservedProduct8() override { unsupported("product context slot 8"); }
+    setupcore::IFeature::Ptr productRootFeature() override
+    {
+        enter("GetRootFeature");
+        return root_->core;
+    }
+
+    HostModel model_;
+    std::map<std::wstring, std::wstring> properties_;
+    boost::shared_ptr<Node> root_;
+    DiskCostListPtr diskCosts_;
+    std::vector<bool> faultFired_;
+    std::size_t callCount_ = 0;
+    RunRecord record_;
+};
+
+SimulatedHost::SimulatedHost(const HostModel& model) : impl_(boost::make_shared<Impl>(model)) {}
+
+SimulatedHost::~SimulatedHost() {}
+
+ActionContextPtr SimulatedHost::context()
+{
+    // The context shares ownership of the host's state without owning the
+    // SimulatedHost object itself.
+    return ActionContextPtr(impl_, static_cast<IActionContext*>(impl_.get()));
+}
+
+void SimulatedHost::run(ActionEntry entry)
+{
+    RunRecord& record = impl_->record_;
+    try {
+        record.result = entry(context());
+    } catch (const std::exception& error) {
+        record.exception = true;
+        record.exceptionText = error.what();
+    } catch (...) {
+        record.exception = true;
+        record.exceptionText = "exception of unknown type";
+    }
+}
+
+const RunRecord& SimulatedHost::record() const
+{
+    return impl_->record_;
+}
+
+const std::map<std::wstring, std::wstring>& SimulatedHost::properties() const
+{
+    return impl_->properties_;
+}
+
+ActionLibrary::ActionLibrary(const std::string& path) : path_(path), library_(nullptr)
+{
+    try {
+        library_ = new Poco::SharedLibrary(path);
+    } catch (const Poco::Exception& error) {
+        throw std::runtime_error("cannot load library " + path + ": " + error.displayText());
+    }
+}
+
+ActionLibrary::~ActionLibrary()
+{
+    // The library stays mapped: actions may have left objects (exception
+    // texts, say) whose code lives in it.
+    delete static_cast<Poco::SharedLibrary*>(library_);
+}
+
+ActionEntry ActionLibrary::find(const std::string& name) const
+{
+    Poco::SharedLibrary* library = static_cast<Poco::SharedLibrary*>(library_);
+    if (!library->hasSymbol(name))
+        return nullptr;
+    return reinterpret_cast<ActionEntry>(library->getSymbol(name));
+}
+
+} // namespace hosting

@@ -1,0 +1,116 @@
+// A host for actions, over an in-memory model: parameters, properties, a
+// ResolveText table, a feature tree and a disk-cost list. It records every
+// host call in order (the transcript) and can be told to throw at a chosen
+// call (fault injection). It serves the current host interfaces and the
+// earlier product interfaces of the setup-core library from the same model.
+#pragma once
+
+#include "host/ActionContext.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace hosting {
+
+struct FeatureModel {
+    std::wstring id = L"root";
+    bool enabled = true;
+    int defaultState = 0;
+    int installed = 0;
+    int installing = 0;
+    int marker = 0;
+    std::vector<FeatureModel> children;
+};
+
+struct DiskCostModel {
+    std::wstring path;
+    std::int64_t cost = 0;
+};
+
+struct HostModel {
+    std::map<std::wstring, std::wstring> parameters;
+    std::map<std::wstring, std::wstring> properties;
+    std::map<std::wstring, std::wstring> resolve;
+    FeatureModel root;
+    std::vector<DiskCostModel> diskCosts;
+    // Each entry makes the host throw std::runtime_error at the first call
+    // whose transcript entry equals it (or, for an entry without ":", at the
+    // first call of that operation).
+    std::vector<std::string> faults;
+    // When not negative: the host throws at the call with this 0-based
+    // position in the transcript.
+    long failAtCall = -1;
+    // Off: no transcript is kept (cheap host for benchmarks).
+    bool recordTranscript = true;
+};
+
+struct LogLine {
+    int level;
+    std::wstring text;
+};
+
+struct RunRecord {
+    std::vector<LogLine> log;
+    std::vector<std::pair<std::wstring, std::wstring> > writes;
+    // The last requested state set on each feature, by identifier.
+    std::map<std::wstring, int> featureStates;
+    // Transcript entries, UTF-8: "Log:2", "GetParameter:NAME", "ID.GetChildren", ...
+    std::vector<std::string> calls;
+    // Positions in calls at which the host threw.
+    std::vector<std::size_t> faultPositions;
+    int result = -1;
+    bool exception = false;
+    std::string exceptionText;
+};
+
+class SimulatedHost {
+public:
+    explicit SimulatedHost(const HostModel& model);
+    ~SimulatedHost();
+    SimulatedHost(const SimulatedHost&) = delete;
+    SimulatedHost& operator=(const SimulatedHost&) = delete;
+
+    // The context to hand to an action.
+    ActionContextPtr context();
+
+    // Calls the action with a fresh copy of the context. An exception that
+    // leaves the action is recorded (exception, exceptionText), not rethrown.
+    void run(ActionEntry entry);
+
+    const RunRecord& record() const;
+    // The property store after the call.
+    const std::map<std::wstring, std::wstring>& properties() const;
+
+    class Impl;
+
+private:
+    boost::shared_ptr<Impl> impl_;
+};
+
+// An action library loaded by path.
+class ActionLibrary {
+public:
+    // Throws std::runtime_error naming the path when it cannot be loaded.
+    explicit ActionLibrary(const std::string& path);
+    ~ActionLibrary();
+    ActionLibrary(const ActionLibrary&) = delete;
+    ActionLibrary& operator=(const ActionLibrary&) = delete;
+
+    // The exported action, or null when the library has no such export.
+    ActionEntry find(const std::string& name) const;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    void* library_;
+};
+
+// UTF-8 <-> wide for the host's own texts (transcript, scenario files).
+std::string narrow(const std::wstring& text);
+std::wstring widen(const std::string& text);
+
+} // namespace hosting

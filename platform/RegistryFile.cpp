@@ -1,0 +1,238 @@
+#include "platform/RegistryFile.h"
+
+#include <Poco/UnicodeConverter.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cwctype>
+#include <fstream>
+#include <sstream>
+
+namespace platform {
+
+namespace {
+
+const wchar_t kLocalMachine[] = L"HKEY_LOCAL_MACHINE\\";
+const wchar_t kLocalMachineShort[] = L"HKLM\\";
+
+wchar_t foldAscii(wchar_t c)
+{
+    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+std::wstring toWide(const std::string& bytes)
+{
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        std::wstring text;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            unsigned unit = static_cast<unsigned char>(bytes[i]) |
+                            (static_cast<unsigned char>(bytes[i + 1]) << 8);
+            // Pairs of surrogates become one code point where wchar_t is wide enough.
+            if (sizeof(wchar_t) == 4 && unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+                unsigned low = static_cast<unsigned char>(bytes[i + 2]) |
+                               (static_cast<unsigned char>(bytes[i + 3]) << 8);
+                if (low >= 0xDC00 && low < 0xE000) {
+                    unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                    i += 2;
+                }
+            }
+            text.push_back(static_cast<wchar_t>(unit));
+        }
+        return text;
+    }
+    std::string utf8 = bytes;
+    if (utf8.size() >= 3 && utf8.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        utf8.erase(0, 3);
+    std::wstring text;
+    Poco::UnicodeConverter::convert(utf8, text);
+    return text;
+}
+
+void appendWide(std::vector<unsigned char>& out, const std::wstring& text)
+{
+    const unsigned char* begin = reinterpret_cast<const unsigned char*>(text.c_str());
+    out.insert(out.end(), begin, begin + (text.size() + 1) * sizeof(wchar_t));
+}
+
+// Reads a quoted string starting at pos (which holds the opening quote);
+// returns false when it is not closed.
+bool readQuoted(const std::wstring& line, std::size_t& pos, std::wstring& out)
+{
+    if (pos >= line.size() || line[pos] != L'"')
+        return false;
+    for (++pos; pos < line.size(); ++pos) {
+        wchar_t c = line[pos];
+        if (c == L'\\' && pos + 1 < line.size()) {
+            out.push_back(line[++pos]);
+        } else if (c == L'"') {
+            ++pos;
+            return true;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return false;
+}
+
+bool parseHexBytes(const std::wstring& text, std::vector<unsigned char>& out)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        while (pos < text.size() && (text[pos] == L',' || std::iswspace(text[pos]) || text[pos] == L'\\'))
+            ++pos;
+        if (pos >= text.size())
+            break;
+        if (pos + 1 >= text.size() || !std::iswxdigit(text[pos]) || !std::iswxdigit(text[pos + 1]))
+            return false;
+        out.push_back(static_cast<unsigned char>(std::wcstoul(text.substr(pos, 2).c_str(), nullptr, 16)));
+        pos += 2;
+    }
+    return true;
+}
+
+// UTF-16LE bytes of a string value become wide units in the native width.
+std::vector<unsigned char> wideFromUtf16Bytes(const std::vector<unsigned char>& bytes)
+{
+    std::wstring units;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        units.push_back(static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8)));
+    const unsigned char* begin = reinterpret_cast<const unsigned char*>(units.data());
+    return std::vector<unsigned char>(begin, begin + units.size() * sizeof(wchar_t));
+}
+
+bool parseValue(const std::wstring& line, std::wstring& name, RegistryValue& value)
+{
+    std::size_t pos = 0;
+    if (line[0] == L'@') {
+        pos = 1;
+    } else if (!readQuoted(line, pos, name)) {
+        return false;
+    }
+    if (pos >= line.size() || line[pos] != L'=')
+        return false;
+    const std::wstring data = line.substr(pos + 1);
+    if (!data.empty() && data[0] == L'"') {
+        std::size_t at = 0;
+        std::wstring text;
+        if (!readQuoted(data, at, text))
+            return false;
+        value.type = 1;
+        appendWide(value.data, text);
+        return true;
+    }
+    if (data.compare(0, 6, L"dword:") == 0) {
+        const unsigned long number = std::wcstoul(data.c_str() + 6, nullptr, 16);
+        value.type = 4;
+        for (int i = 0; i < 4; ++i)
+            value.data.push_back(static_cast<unsigned char>((number >> (8 * i)) & 0xFF));
+        return true;
+    }
+    if (data.compare(0, 3, L"hex") == 0) {
+        std::size_t colon = data.find(L':');
+        if (colon == std::wstring::npos)
+            return false;
+        value.type = 3;
+        if (data.size() > 4 && data[3] == L'(')
+            value.type = static_cast<std::uint32_t>(std::wcstoul(data.c_str() + 4, nullptr, 16));
+        std::vector<unsigned char> bytes;
+        if (!parseHexBytes(data.substr(colon + 1), bytes))
+            return false;
+        const bool isText = value.type == 1 || value.type == 2 || value.type == 7;
+        value.data = isText ? wideFromUtf16Bytes(bytes) : bytes;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool CaseInsensitiveLess::operator()(const std::wstring& a, const std::wstring& b) const
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](wchar_t x, wchar_t y) { return foldAscii(x) < foldAscii(y); });
+}
+
+RegistryKeys parseRegistryExport(const std::string& bytes)
+{
+    RegistryKeys keys;
+    std::wistringstream lines(toWide(bytes));
+    std::wstring line;
+    std::wstring pending;
+    RegistryValues* current = nullptr;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        // A line ending in a backslash continues on the next one (hex lists).
+        if (!line.empty() && line.back() == L'\\') {
+            pending += line.substr(0, line.size() - 1);
+            continue;
+        }
+        line = pending + line;
+        pending.clear();
+        const std::size_t first = line.find_first_not_of(L" \t");
+        if (first == std::wstring::npos)
+            continue;
+        line.erase(0, first);
+        if (line[0] == L';')
+            continue;
+        if (line[0] == L'[') {
+            current = nullptr;
+            const std::size_t close = line.rfind(L']');
+            if (close == std::wstring::npos)
+                continue;
+            std::wstring path = line.substr(1, close - 1);
+            CaseInsensitiveLess less;
+            for (const wchar_t* prefix : {kLocalMachine, kLocalMachineShort}) {
+                const std::wstring hive(prefix);
+                const std::wstring head = path.substr(0, hive.size());
+                if (!less(head, hive) && !less(hive, head)) {
+                    current = &keys[path.substr(hive.size())];
+                    break;
+                }
+            }
+            continue;
+        }
+        if (current == nullptr)
+            continue;
+        std::wstring name;
+        RegistryValue value;
+        if (parseValue(line, name, value))
+            (*current)[name] = value;
+    }
+    return keys;
+}
+
+RegistryKeys loadRegistryExport(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return RegistryKeys();
+    std::ostringstream content;
+    content << in.rdbuf();
+    return parseRegistryExport(content.str());
+}
+
+std::string registryExportText(const std::map<std::wstring, std::map<std::wstring, std::wstring> >& keys)
+{
+    std::wstring text = L"Windows Registry Editor Version 5.00\r\n";
+    auto escape = [](const std::wstring& raw) {
+        std::wstring out;
+        for (wchar_t c : raw) {
+            if (c == L'\\' || c == L'"')
+                out.push_back(L'\\');
+            out.push_back(c);
+        }
+        return out;
+    };
+    for (const auto& key : keys) {
+        text += L"\r\n[" + std::wstring(kLocalMachine) + key.first + L"]\r\n";
+        for (const auto& value : key.second)
+            text += L"\"" + escape(value.first) + L"\"=\"" + escape(value.second) + L"\"\r\n";
+    }
+    std::string utf8;
+    Poco::UnicodeConverter::convert(text, utf8);
+    return utf8;
+}
+
+} // namespace platform

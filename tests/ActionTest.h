@@ -1,0 +1,56 @@
+// Helpers for running actions of the built libraries on the simulated host.
+#pragma once
+
+#include "hosting/SimulatedHost.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace testing_support {
+
+typedef std::vector<std::pair<int, std::wstring> > Log;
+
+struct Outcome {
+    hosting::RunRecord record;
+    std::map<std::wstring, std::wstring> properties;
+
+    int result() const { return record.result; }
+    Log log() const;
+    std::vector<std::wstring> logTexts() const;
+    // The value of a property after the call, or "<unset>".
+    std::wstring property(const std::wstring& name) const;
+};
+
+// Runs an exported action of the library at path (loaded once per process).
+Outcome runAction(const char* library, const std::string& action, const hosting::HostModel& model);
+
+inline Outcome runVantorel(const std::string& action, const hosting::HostModel& model)
+{
+    return runAction(VANTOREL_LIBRARY, action, model);
+}
+
+inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& model)
+{
+    return runAction(COBRINTH_LIBRARY, action, model);
+}
+
+// A feature node with children.
+hosting::FeatureModel feature(const std::wstring& id, std::vector<hosting::FeatureModel> children = {});
+
+// A scratch directory unique to the running test, removed at destruction.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    const std::string& path() const { return path_; }
+    // Writes a file below the directory and returns its path.
+    std::string write(const std::string& name, const std::string& content) const;
+
+private:
+    std::string path_;
+};
+
+} // namespace testing_support
