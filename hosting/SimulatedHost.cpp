@@ -225,8 +225,10 @@ public:
                                  (pattern.find(':') == std::string::npos && call.size() > pattern.size() &&
                                   call.compare(0, pattern.size(), pattern) == 0 && call[pattern.size()] == ':');
             if (matches) {
+                // One entry per call: a repeated entry fires at the next matching call.
                 faultFired_[i] = true;
                 fail = true;
+                break;
             }
         }
         if (fail) {

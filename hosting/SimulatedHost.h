@@ -39,7 +39,8 @@ struct HostModel {
     std::vector<DiskCostModel> diskCosts;
     // Each entry makes the host throw std::runtime_error at the first call
     // whose transcript entry equals it (or, for an entry without ":", at the
-    // first call of that operation).
+    // first call of that operation). A call consumes at most one entry, so an
+    // entry given twice fires at the second matching call too.
     std::vector<std::string> faults;
     // When not negative: the host throws at the call with this 0-based
     // position in the transcript.
