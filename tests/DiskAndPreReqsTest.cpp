@@ -1,0 +1,333 @@
+// CheckDiskCost with the drive stand-in, and the prerequisite actions.
+#include "ActionTest.h"
+
+#include "diskspace/DiskSpace.h"
+#include "platform/Platform.h"
+
+#include <sys/statvfs.h>
+
+#include <cstdlib>
+#include <limits>
+
+using hosting::HostModel;
+using testing_support::Log;
+using testing_support::Outcome;
+using testing_support::runVantorel;
+
+namespace {
+
+class CheckDiskCost : public ::testing::Test {
+protected:
+    void TearDown() override { unsetenv("VANTOREL_DRIVES"); }
+
+    static void drives(const std::string& spec) { setenv("VANTOREL_DRIVES", spec.c_str(), 1); }
+
+    static HostModel model(const std::wstring& installDir, std::vector<hosting::DiskCostModel> costs)
+    {
+        HostModel host;
+        host.parameters[L"InstallDir"] = installDir;
+        host.parameters[L"PropIsEnoughSpace"] = L"Enough";
+        host.parameters[L"PropRequiredSpace"] = L"Required";
+        host.parameters[L"PropAvailableSpace"] = L"Available";
+        host.diskCosts = std::move(costs);
+        return host;
+    }
+};
+
+TEST_F(CheckDiskCost, SumsPerDriveAndWritesMiB)
+{
+    drives("C:=fixed#" + std::to_string(300LL * 1024 * 1024));
+    Outcome run = runVantorel("CheckDiskCost", model(L"C:\\Apps", {{L"C:\\a", 100}, {L"D:\\b", 5}, {L"C:\\c", 28}}));
+    EXPECT_EQ(0, run.result());
+    EXPECT_EQ((Log{{2, L"Entering Action CheckDiskCost"},
+                   {2, L"CheckDiskCost calculated required Space:128"},
+                   {2, L"CheckDiskCost calculated available space:307200"},
+                   {2, L"CheckDiskCost calculated that there is enough disk space"}}),
+              run.log());
+    EXPECT_EQ(L"0", run.property(L"Required"));
+    EXPECT_EQ(L"300", run.property(L"Available"));
+    EXPECT_EQ(L"1", run.property(L"Enough"));
+    EXPECT_EQ((std::vector<std::string>{"Log:2", "GetParameter:InstallDir", "GetParameter:PropIsEnoughSpace",
+                                        "GetParameter:PropRequiredSpace", "GetParameter:PropAvailableSpace",
+                                        "GetDiskCostList", "Log:2", "SetProperty:Required",
+                                        "GetPropertyText:$os.platform", "Log:2", "SetProperty:Available",
+                                        "SetProperty:Enough", "Log:2"}),
+              run.record.calls);
+}
+
+TEST_F(CheckDiskCost, RequiredSpaceTruncatesToMiB)
+{
+    drives("C:=fixed#1073741824");
+    EXPECT_EQ(L"2", runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 2048}})).property(L"Required"));
+    EXPECT_EQ(L"1", runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 2047}})).property(L"Required"));
+    EXPECT_EQ(L"-1", runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", -2047}})).property(L"Required"));
+}
+
+TEST_F(CheckDiskCost, VerdictNeedsMoreFreeThanRequired)
+{
+    drives("C:=fixed#" + std::to_string(1000 * 1024));
+    Outcome equal = runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 1000}}));
+    EXPECT_EQ(0, equal.result());
+    EXPECT_EQ(L"0", equal.property(L"Enough"));
+    EXPECT_EQ(L"CheckDiskCost calculated that there is NOT enough disk space", equal.log().back().second);
+    EXPECT_EQ(L"1", runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 999}})).property(L"Enough"));
+}
+
+TEST_F(CheckDiskCost, DriveLettersAreCaseSensitiveAndEachEntryIsListed)
+{
+    drives("C:=fixed#1048576");
+    Outcome run = runVantorel("CheckDiskCost", model(L"c:\\x", {{L"C:\\a", 1}, {L"D:\\b", 2}, {L"D:\\c", 3}, {L"", 4}}));
+    EXPECT_EQ(1, run.result());
+    EXPECT_EQ((Log{{2, L"Entering Action CheckDiskCost"},
+                   {4, L"CheckDiskCost failed to get the drive that contains installdir"},
+                   {4, L"Drive to examine c"},
+                   {4, L"Available drives:"},
+                   {4, L"C"},
+                   {4, L"D"},
+                   {4, L"D"},
+                   {4, L""}}),
+              run.log());
+    EXPECT_TRUE(run.record.writes.empty());
+
+    Outcome empty = runVantorel("CheckDiskCost", model(L"C:\\", {}));
+    EXPECT_EQ(1, empty.result());
+    EXPECT_EQ(4u, empty.log().size());
+}
+
+TEST_F(CheckDiskCost, FailurePaths)
+{
+    drives("C:=fixed#1048576;E:=cdrom");
+    Outcome noDir = runVantorel("CheckDiskCost", model(L"", {{L"C:", 1}}));
+    EXPECT_EQ(1, noDir.result());
+    EXPECT_EQ((std::pair<int, std::wstring>{4, L"CheckDiskCost failed to get nonempty install directory"}),
+              noDir.log().back());
+    EXPECT_EQ(std::vector<std::string>(5, "").size(), noDir.record.calls.size() - 1);
+
+    Outcome cdrom = runVantorel("CheckDiskCost", model(L"E:\\", {{L"E:", 1024}}));
+    EXPECT_EQ(1, cdrom.result());
+    EXPECT_EQ((std::pair<int, std::wstring>{4, L"CheckDiskCost is unable to find the free disk space"}),
+              cdrom.log().back());
+    EXPECT_EQ(L"1", cdrom.property(L"Required"));
+    EXPECT_EQ(L"<unset>", cdrom.property(L"Enough"));
+
+    Outcome absent = runVantorel("CheckDiskCost", model(L"Q:\\", {{L"Q:", 1}}));
+    EXPECT_EQ(L"CheckDiskCost is unable to find the free disk space", absent.log().back().second);
+}
+
+TEST_F(CheckDiskCost, EmptyPropertyNames)
+{
+    drives("C:=fixed#1048576");
+    HostModel host = model(L"C:\\", {{L"C:", 1}});
+    host.parameters[L"PropRequiredSpace"] = L"";
+    host.parameters[L"PropAvailableSpace"] = L"";
+    Outcome run = runVantorel("CheckDiskCost", host);
+    EXPECT_EQ(0, run.result());
+    EXPECT_EQ((Log{{2, L"Entering Action CheckDiskCost"},
+                   {2, L"CheckDiskCost calculated required Space:1"},
+                   {2, L"CheckDiskCost can not set empty required space property"},
+                   {2, L"CheckDiskCost calculated available space:1024"},
+                   {2, L"CheckDiskCost can not set empty available space property"},
+                   {2, L"CheckDiskCost calculated that there is enough disk space"}}),
+              run.log());
+
+    host = model(L"C:\\", {{L"C:", 1}});
+    host.parameters[L"PropIsEnoughSpace"] = L"";
+    Outcome noVerdict = runVantorel("CheckDiskCost", host);
+    EXPECT_EQ(1, noVerdict.result());
+    EXPECT_EQ((std::pair<int, std::wstring>{4, L"CheckDiskCost can not set empty IsEnoughSpace property"}),
+              noVerdict.log().back());
+    EXPECT_EQ(L"1", noVerdict.property(L"Available"));
+}
+
+TEST_F(CheckDiskCost, SumsSaturateInsteadOfOverflowing)
+{
+    drives("C:=fixed#1048576");
+    const std::int64_t big = std::numeric_limits<std::int64_t>::max();
+    Outcome run = runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", big}, {L"C:", big}}));
+    EXPECT_EQ(L"CheckDiskCost calculated required Space:9223372036854775807", run.log()[1].second);
+    EXPECT_EQ(L"0", run.property(L"Enough"));
+    EXPECT_EQ(std::numeric_limits<std::int64_t>::min(),
+              saturatingAdd(std::numeric_limits<std::int64_t>::min(), -1));
+    EXPECT_EQ(5, saturatingAdd(2, 3));
+}
+
+TEST_F(CheckDiskCost, DriveStandInMeasuresARealDirectory)
+{
+    testing_support::ScratchDirectory directory;
+    drives("X:=removable@" + directory.path() + ";Y:=ramdisk@/;Z:=remote@/nonexistent/dir");
+    EXPECT_EQ(static_cast<unsigned>(platform::kDriveRemovable), platform::getDriveType(L"x:"));
+    EXPECT_EQ(static_cast<unsigned>(platform::kDriveRamDisk), platform::getDriveType(L"Y:"));
+    EXPECT_EQ(static_cast<unsigned>(platform::kDriveNoRootDir), platform::getDriveType(L"C:"));
+    std::uint64_t callerFree = 0, total = 0, totalFree = 0;
+    ASSERT_TRUE(platform::getDiskFreeSpace(L"X:", callerFree, total, totalFree));
+    struct statvfs info;
+    ASSERT_EQ(0, statvfs(directory.path().c_str(), &info));
+    const std::uint64_t expected = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+    // Other processes write meanwhile; the two readings are close, not equal.
+    EXPECT_NEAR(static_cast<double>(expected), static_cast<double>(callerFree), 64.0 * 1024 * 1024);
+    EXPECT_GE(total, callerFree);
+    EXPECT_FALSE(platform::getDiskFreeSpace(L"Z:", callerFree, total, totalFree));
+
+    unsetenv("VANTOREL_DRIVES");
+    EXPECT_EQ(static_cast<unsigned>(platform::kDriveFixed), platform::getDriveType(L"C:"));
+    EXPECT_EQ(static_cast<unsigned>(platform::kDriveNoRootDir), platform::getDriveType(L"D:"));
+}
+
+TEST(FormatWideTest, FormatsNumbersAndTexts)
+{
+    EXPECT_EQ(L"-42", FormatWide(L"%Ld", Poco::Any(static_cast<Poco::Int64>(-42))));
+    EXPECT_EQ(L"[\u00E9]", FormatWide(L"[%s]", Poco::Any(std::wstring(L"\u00E9"))));
+    EXPECT_EQ(L"<x>", FormatWide(L"<%s>", Poco::Any(static_cast<const char*>("x"))));
+}
+
+// ---- Product prerequisites
+
+Outcome productPreReqs(std::map<std::wstring, std::wstring> properties, std::map<std::wstring, std::wstring> resolve = {})
+{
+    HostModel model;
+    model.properties = std::move(properties);
+    model.resolve = std::move(resolve);
+    return runVantorel("CheckForBlockingProductPreReqs", model);
+}
+
+TEST(CheckForBlockingProductPreReqs, AllPassedReadsNothingElse)
+{
+    Outcome run = productPreReqs({{L"$product$prereqspassed", L"true"}, {L"$product$prereqids", L"a"}});
+    EXPECT_EQ((Log{{2, L"isallpassed = true"}, {2, L"All product pre-reqs have passed."}}), run.log());
+    EXPECT_EQ(L"0", run.property(L"HasBlockingPreReq"));
+    EXPECT_EQ((std::vector<std::string>{"GetPropertyText:$product$prereqspassed", "Log:2", "Log:2",
+                                        "SetProperty:HasBlockingPreReq"}),
+              run.record.calls);
+}
+
+TEST(CheckForBlockingProductPreReqs, EveryIdentifierIsExaminedAndErrorsBlock)
+{
+    Outcome run = productPreReqs({{L"$product$prereqspassed", L"TRUE"},
+                                  {L"$product$prereqids", L";a;;b ;c;d;"},
+                                  {L"$product$prereq$a$passed", L"false"},
+                                  {L"$product$prereq$a$type", L"error"},
+                                  {L"$product$prereq$a$description", L"[DescA]"},
+                                  {L"$product$prereq$a$reason", L"reason a"},
+                                  {L"$product$prereq$b $passed", L"false"},
+                                  {L"$product$prereq$b $type", L"warning"},
+                                  {L"$product$prereq$c$passed", L"False"},
+                                  {L"$product$prereq$d$passed", L"false"},
+                                  {L"$product$prereq$d$type", L"error"},
+                                  {L"$product$prereq$d$description", L"desc d"},
+                                  {L"$product$prereq$d$reason", L"reason d"}},
+                                 {{L"[DescA]", L"Resolved A"}});
+    EXPECT_EQ((Log{{2, L"isallpassed = TRUE"},
+                   {2, L"prereqids: ;a;;b ;c;d;"},
+                   {2, L"curprereqid: a"},
+                   {2, L"ispassed: false"},
+                   {2, L"prereqtype: error"},
+                   {4, L"Blocking pre-req failed: Resolved A"},
+                   {4, L"Reason: reason a"},
+                   {2, L"curprereqid: b "},
+                   {2, L"ispassed: false"},
+                   {2, L"prereqtype: warning"},
+                   {2, L"curprereqid: c"},
+                   {2, L"ispassed: False"},
+                   {2, L"curprereqid: d"},
+                   {2, L"ispassed: false"},
+                   {2, L"prereqtype: error"},
+                   {4, L"Blocking pre-req failed: desc d"},
+                   {4, L"Reason: reason d"}}),
+              run.log());
+    EXPECT_EQ(L"1", run.property(L"HasBlockingPreReq"));
+}
+
+TEST(CheckForBlockingProductPreReqs, NoIdentifiersOrNoErrorMeansNotBlocking)
+{
+    Outcome none = productPreReqs({{L"$product$prereqspassed", L"false"}});
+    EXPECT_EQ((Log{{2, L"isallpassed = false"}, {2, L"prereqids: "}}), none.log());
+    EXPECT_EQ(L"0", none.property(L"HasBlockingPreReq"));
+
+    Outcome warningOnly = productPreReqs({{L"$product$prereqids", L"w;ok"},
+                                          {L"$product$prereq$w$passed", L"false"},
+                                          {L"$product$prereq$w$type", L"Error"},
+                                          {L"$product$prereq$ok$passed", L"true"}});
+    EXPECT_EQ(L"0", warningOnly.property(L"HasBlockingPreReq"));
+    for (const auto& line : warningOnly.log())
+        EXPECT_EQ(2, line.first);
+}
+
+// ---- Feature prerequisites
+
+TEST(EvaluateFeaturePreReqs, StopsAtTheFirstDisabledNode)
+{
+    HostModel model;
+    model.root = testing_support::feature(
+        L"root", {testing_support::feature(L"A"), testing_support::feature(L"B", {testing_support::feature(L"B1")}),
+                  testing_support::feature(L"C")});
+    Outcome enabled = runVantorel("EvaluateFeaturePreReqs", model);
+    EXPECT_EQ(L"0", enabled.property(L"HasDisabledFeature"));
+    EXPECT_EQ(10u, enabled.log().size());
+    EXPECT_EQ(L"Check enabled state of: B1", enabled.log()[6].second);
+
+    model.root.children[1].enabled = false;
+    Outcome disabled = runVantorel("EvaluateFeaturePreReqs", model);
+    EXPECT_EQ(0, disabled.result());
+    EXPECT_EQ(L"1", disabled.property(L"HasDisabledFeature"));
+    EXPECT_EQ((Log{{2, L"Check enabled state of: root"}, {2, L"isenabled: true"},
+                   {2, L"Check enabled state of: A"},    {2, L"isenabled: true"},
+                   {2, L"Check enabled state of: B"},    {2, L"isenabled: false"}}),
+              disabled.log());
+    EXPECT_EQ((std::vector<std::string>{"GetRootFeature", "root.GetId", "Log:2", "root.IsEnabled", "Log:2",
+                                        "root.GetChildren", "A.GetId", "Log:2", "A.IsEnabled", "Log:2",
+                                        "A.GetChildren", "B.GetId", "Log:2", "B.IsEnabled", "Log:2",
+                                        "SetProperty:HasDisabledFeature"}),
+              disabled.record.calls);
+}
+
+Outcome targetPreReqs(const std::wstring& featureId, std::map<std::wstring, std::wstring> properties)
+{
+    HostModel model;
+    model.parameters[L"FeatureID"] = featureId;
+    model.properties = std::move(properties);
+    model.properties[L"MissingFeaturePreReqReason"] = L"before";
+    model.resolve[L"[R1]"] = L"first reason";
+    return runVantorel("EvaluateTargetFeaturePreReqs", model);
+}
+
+TEST(EvaluateTargetFeaturePreReqs, CollectsReasonsWithTwoLineFeedsEach)
+{
+    Outcome run = targetPreReqs(L"F", {{L"$feature$F$prereqspassed", L"false"},
+                                       {L"$feature$F$prereqids", L"p1;;p2;p3"},
+                                       {L"$feature$prereq$F$p1$passed", L"false"},
+                                       {L"$feature$prereq$F$p1$type", L"error"},
+                                       {L"$feature$prereq$F$p1$reason", L"[R1]"},
+                                       {L"$feature$prereq$F$p2$passed", L"false"},
+                                       {L"$feature$prereq$F$p2$type", L"warning"},
+                                       {L"$feature$prereq$F$p3$passed", L"false"},
+                                       {L"$feature$prereq$F$p3$type", L"error"},
+                                       {L"$feature$prereq$F$p3$reason", L"R2"}});
+    EXPECT_EQ(0, run.result());
+    EXPECT_EQ(L"1", run.property(L"HasBlockingFeaturePreReq"));
+    EXPECT_EQ(L"first reason\n\nR2\n\n", run.property(L"MissingFeaturePreReqReason"));
+    const Log log = run.log();
+    EXPECT_EQ((std::pair<int, std::wstring>{2, L"Check pre-requisites for feature F"}), log.front());
+    EXPECT_EQ((std::pair<int, std::wstring>{2, L"Reason: first reason"}), log[6]);
+    EXPECT_EQ((std::pair<int, std::wstring>{2, L"MissingFeaturePreReqReason: first reason\n\nR2\n\n"}), log.back());
+    for (const auto& line : log)
+        EXPECT_EQ(2, line.first);
+}
+
+TEST(EvaluateTargetFeaturePreReqs, FlagIsSetWheneverNotAllPassed)
+{
+    Outcome allListedPassed = targetPreReqs(L"F", {{L"$feature$F$prereqids", L"p1"},
+                                                   {L"$feature$prereq$F$p1$passed", L"true"}});
+    EXPECT_EQ(L"1", allListedPassed.property(L"HasBlockingFeaturePreReq"));
+    EXPECT_EQ(L"", allListedPassed.property(L"MissingFeaturePreReqReason"));
+
+    Outcome passed = targetPreReqs(L"F", {{L"$feature$F$prereqspassed", L"true"}});
+    EXPECT_EQ(L"0", passed.property(L"HasBlockingFeaturePreReq"));
+    EXPECT_EQ(L"before", passed.property(L"MissingFeaturePreReqReason"));
+    EXPECT_EQ(L"All feature pre-reqs have passed.", passed.log().back().second);
+
+    Outcome noFeature = targetPreReqs(L"", {{L"$feature$$prereqspassed", L"true"}});
+    EXPECT_EQ(L"0", noFeature.property(L"HasBlockingFeaturePreReq"));
+    EXPECT_EQ("GetPropertyText:$feature$$prereqspassed", noFeature.record.calls[2]);
+}
+
+} // namespace
