@@ -9,8 +9,19 @@
 
 namespace platform {
 
+namespace {
+SystemCommandFunction systemCommandOverride = nullptr;
+}
+
+void setSystemCommandFunction(SystemCommandFunction function)
+{
+    systemCommandOverride = function;
+}
+
 int runSystemCommand(const char* command)
 {
+    if (systemCommandOverride != nullptr)
+        return systemCommandOverride(command);
     const int status = std::system(command);
     if (command == nullptr || status == -1)
         return status;

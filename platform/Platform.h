@@ -57,6 +57,11 @@ long regCloseKey(RegistryKey key);
 // processor could not be started.
 int runSystemCommand(const char* command);
 
+// Replaces the command processor behind runSystemCommand (null restores the
+// real one). For hosts and tests that must run without a shell.
+typedef int (*SystemCommandFunction)(const char* command);
+void setSystemCommandFunction(SystemCommandFunction function);
+
 // True where files are opened through the extended-length form of their
 // path ("\\?\C:\..."): Windows. Elsewhere paths are used as given.
 bool usesExtendedLengthPaths();

@@ -1,0 +1,57 @@
+// CheckIfContainSubstring and SetVexaName: two actions that turn a text
+// parameter into a property.
+#include "frame/Action.h"
+#include "frame/Names.h"
+
+namespace {
+
+const wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const wchar_t kReplaced[] = L"-.";
+const wchar_t kReplacement = L'_';
+const wchar_t kDefaultName[] = L"VexaName";
+
+int checkIfContainSubstring(IActionContext& host)
+{
+    const std::wstring text = readParameter(host, names::kString);
+    const std::wstring substring = readParameter(host, names::kSubstring);
+    const std::wstring property = readParameter(host, names::kWriteProperty);
+    if (text.find(substring) != std::wstring::npos) {
+        host.Log(2, L"CheckIfContainSubstring -  \n[String]: " + text + L"\n[Contains Substring]: " + substring + L"\n");
+        host.SetProperty(property, L"true");
+    } else {
+        host.Log(2, L"CheckIfContainSubstring - \n[String]: " + text + L"\n[Does Not Contains Substring]: " +
+                        substring + L"\n");
+        host.SetProperty(property, L"false");
+    }
+    return kActionSuccess;
+}
+
+int setVexaName(IActionContext& host)
+{
+    std::wstring name = readParameter(host, names::kMachineName);
+    const std::wstring property = readParameter(host, names::kPropertyId);
+    const std::wstring::size_type firstLetter = name.find_first_of(kLetters);
+    if (firstLetter == std::wstring::npos) {
+        name = kDefaultName;
+        host.Log(2, std::wstring(L"host name cannot be converted to valid Vexa name. Using default ") + kDefaultName);
+    } else {
+        name.erase(0, firstLetter);
+        for (std::wstring::size_type pos = name.find_first_of(kReplaced); pos != std::wstring::npos;
+             pos = name.find_first_of(kReplaced, pos + 1))
+            name[pos] = kReplacement;
+    }
+    host.SetProperty(property, name);
+    return kActionSuccess;
+}
+
+} // namespace
+
+ACTION_ENTRY(CheckIfContainSubstring)
+{
+    return runAction(context, checkIfContainSubstring);
+}
+
+ACTION_ENTRY(SetVexaName)
+{
+    return runAction(context, setVexaName);
+}
