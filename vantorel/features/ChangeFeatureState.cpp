@@ -2,6 +2,7 @@
 // depth-first walk of the host's tree and sets its requested state to the
 // code of "State". Every step of the walk is logged at level 0.
 #include "frame/Action.h"
+#include "frame/FeatureSearch.h"
 #include "frame/Names.h"
 #include "frame/Text.h"
 
@@ -22,33 +23,6 @@ const StateName kStateNames[] = {
 };
 
 } // namespace
-
-// Returns true when it set the state of a feature in node's subtree. The
-// host sees, per node: GetId (for the log), GetId (for the comparison), then
-// SetRequestedState on a match, else GetChildren once (no children) or twice.
-bool ChangeFeatureStateHelper(IFeature::Ptr node, std::wstring featureId, int code, ActionContextPtr context)
-{
-    context->Log(0, L"start of changefeaturestatehelper: " + *node->GetId());
-    if (*node->GetId() == featureId) {
-        node->SetRequestedState(code);
-        context->Log(0, L"changed state of " + featureId);
-        return true;
-    }
-    {
-        IFeature::ListPtr children = node->GetChildren();
-        if (!children || children->empty())
-            return false;
-    }
-    IFeature::ListPtr children = node->GetChildren();
-    for (const IFeature::Ptr& child : *children) {
-        context->Log(0, L"current feature is " + *child->GetId());
-        if (ChangeFeatureStateHelper(child, featureId, code, context)) {
-            context->Log(0, L"changed state of" + featureId);
-            return true;
-        }
-    }
-    return false;
-}
 
 ACTION_ENTRY(ChangeFeatureState)
 {
@@ -71,7 +45,7 @@ ACTION_ENTRY(ChangeFeatureState)
         context->Log(0, chosen->line);
         const std::wstring featureId = readParameter(*context, names::kFeatureId);
         context->Log(0, L"featureId is " + featureId);
-        ChangeFeatureStateHelper(root, featureId, chosen->code, context);
+        ChangeFeatureStateHelper(root, featureId, chosen->code, *context);
         return kActionSuccess;
     });
     if (result == kActionSuccess)

@@ -1,0 +1,140 @@
+// SetPathRelatedProperties: computes the installation's directory properties
+// (SOFTWAREPATH, INSTALLDIR, ENTERPRISEDIR, BINDIR, each with its 32-bit and
+// 64-bit variant) from the installation directory, the host platform and the
+// word sizes of host and product. On a 64-bit host, an installation directory
+// inside the 64-bit Program Files directory moves into the 32-bit one.
+#include "Registry.h"
+
+#include "frame/Action.h"
+#include "frame/Names.h"
+#include "frame/Text.h"
+
+namespace {
+
+struct PlatformNames {
+    const wchar_t* platform;
+    const wchar_t* name32;
+    const wchar_t* name64;
+};
+
+// Compared exactly, in this order.
+const PlatformNames kPlatforms[] = {
+    {L"Linux", L"linux_x86", L"linux_x64"},
+    {L"windows", L"win32_x86", L"win64_x64"},
+    {L"AIX", L"aix_rs6000", L"aix_rs6000_64"},
+    {L"HPUX", L"hpux_ia64", L"hpux_ia64"},
+    {L"SunOS", L"solaris_sparc", L"solaris_sparcv9"},
+};
+
+const wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+// Reads a registry value into value, logging and clearing any error text.
+void readProgramFilesValue(IActionContext& host, const wchar_t* name, std::wstring& value, std::wstring& error)
+{
+    ReadValueFromRegistry(kCurrentVersionKey, name, value, error);
+    if (!error.empty()) {
+        host.Log(4, L"Error reading from registry: " + error);
+        error.clear();
+    }
+}
+
+void setAndLog(IActionContext& host, const std::wstring& name, const std::wstring& value)
+{
+    host.SetProperty(name, value);
+    host.Log(2, L"Set " + name + L": " + value);
+}
+
+int setPathRelatedProperties(IActionContext& host)
+{
+    const std::wstring installDir = readParameter(host, names::kInstallDirCore);
+    const std::wstring hostPlatform = readParameter(host, names::kHostPlatform);
+    const std::wstring hostObjectModel = readParameter(host, names::kHostObjectModel);
+    const std::wstring productObjectModel = readParameter(host, names::kProductObjectModel);
+    const std::wstring versionDir = readParameter(host, names::kEnterpriseVersionDir);
+    host.Log(2, L"Get INSTALLDIR: " + installDir);
+    host.Log(2, L"Get HostPlatform: " + hostPlatform);
+    host.Log(2, L"Get hostobjectmodel: " + hostObjectModel);
+    host.Log(2, L"Get productobjectmodel: " + productObjectModel);
+    host.Log(2, L"Get enterpriseversiondir: " + versionDir);
+    const bool product64 = productObjectModel == L"64";
+    const bool host64 = hostObjectModel == L"64";
+
+    const PlatformNames* names = nullptr;
+    for (const PlatformNames& candidate : kPlatforms) {
+        if (hostPlatform == candidate.platform) {
+            names = &candidate;
+            break;
+        }
+    }
+    if (names == nullptr) {
+        host.Log(4, L"Unknown host platform: '" + hostPlatform + L"'. Supported platforms are: Linux, AIX, HPUX, SunOS.");
+        return kActionFailure;
+    }
+
+    const std::wstring software32 = names->name32;
+    const std::wstring software64 = names->name64;
+    const std::wstring& software = product64 ? software64 : software32;
+    host.Log(2, L"Set SOFTWAREPATH: " + software);
+    host.Log(2, L"Set SOFTWAREPATH32: " + software32);
+    host.Log(2, L"Set SOFTWAREPATH64: " + software64);
+    host.SetProperty(L"SOFTWAREPATH", software);
+    host.SetProperty(L"SOFTWAREPATH32", software32);
+    host.SetProperty(L"SOFTWAREPATH64", software64);
+
+    std::wstring installDir32 = installDir;
+    std::wstring installDir64 = installDir;
+    std::wstring installDirChosen = installDir;
+    setAndLog(host, L"INSTALLDIR", installDirChosen);
+    setAndLog(host, L"INSTALLDIR32", installDir32);
+    setAndLog(host, L"INSTALLDIR64", installDir64);
+
+    if (host64) {
+        std::wstring programFiles;
+        std::wstring programFilesX86;
+        std::wstring error;
+        readProgramFilesValue(host, L"ProgramFilesDir", programFiles, error);
+        readProgramFilesValue(host, L"ProgramFilesDir (x86)", programFilesX86, error);
+        if (!programFilesX86.empty()) {
+            programFiles += L"\\";
+            programFilesX86 += L"\\";
+            lowerCase(programFiles);
+            const std::wstring loweredDir = lowerCaseCopy(installDir);
+            if (loweredDir.compare(0, programFiles.size(), programFiles) == 0) {
+                std::wstring moved = installDir;
+                moved.replace(0, programFiles.size(), programFilesX86);
+                installDirChosen = installDir32 = installDir64 = moved;
+                host.SetProperty(L"INSTALLDIR", installDirChosen);
+                host.SetProperty(L"INSTALLDIR32", installDir32);
+                host.SetProperty(L"INSTALLDIR64", installDir64);
+            }
+        }
+    }
+
+    const std::wstring enterprise32 = installDir32 + versionDir + L"\\";
+    const std::wstring enterprise64 = installDir64 + versionDir + L"\\";
+    const std::wstring& enterprise = product64 ? enterprise64 : enterprise32;
+    host.SetProperty(L"ENTERPRISEDIR", enterprise);
+    host.SetProperty(L"ENTERPRISEDIR32", enterprise32);
+    host.SetProperty(L"ENTERPRISEDIR64", enterprise64);
+    host.Log(2, L"Set ENTERPRISEDIR: " + enterprise);
+    host.Log(2, L"Set ENTERPRISEDIR32: " + enterprise32);
+    host.Log(2, L"Set ENTERPRISEDIR64: " + enterprise64);
+
+    const std::wstring bin32 = enterprise32 + software32 + L"\\";
+    const std::wstring bin64 = enterprise64 + software64 + L"\\";
+    const std::wstring& bin = product64 ? bin64 : bin32;
+    host.SetProperty(L"BINDIR", bin);
+    host.SetProperty(L"BINDIR32", bin32);
+    host.SetProperty(L"BINDIR64", bin64);
+    host.Log(2, L"Set BINDIR: " + bin);
+    host.Log(2, L"Set BINDIR32: " + bin32);
+    host.Log(2, L"Set BINDIR64: " + bin64);
+    return kActionSuccess;
+}
+
+} // namespace
+
+ACTION_ENTRY(SetPathRelatedProperties)
+{
+    return runAction(context, setPathRelatedProperties);
+}

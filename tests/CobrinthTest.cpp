@@ -1,0 +1,298 @@
+// The setup-core library: directory properties, the registry reader, and its
+// ChangeFeatureState and SleepCommand on the earlier feature layout.
+#include "ActionTest.h"
+
+#include "Registry.h"
+
+#include <chrono>
+#include <cstdlib>
+
+using hosting::HostModel;
+using testing_support::feature;
+using testing_support::Log;
+using testing_support::Outcome;
+using testing_support::runCobrinth;
+
+namespace {
+
+const char kCurrentVersion[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n";
+
+class SetupCore : public ::testing::Test {
+protected:
+    void TearDown() override { unsetenv("COBRINTH_REGISTRY"); }
+
+    void registry(const std::string& body)
+    {
+        const std::string file = directory.write("registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n" + body);
+        setenv("COBRINTH_REGISTRY", file.c_str(), 1);
+    }
+
+    static Outcome paths(const std::wstring& installDir, const std::wstring& platform, const std::wstring& hostModel,
+                         const std::wstring& productModel, const std::wstring& versionDir = L"4.0")
+    {
+        HostModel model;
+        model.parameters[L"INSTALLDIR"] = installDir;
+        model.parameters[L"HostPlatform"] = platform;
+        model.parameters[L"HostObjectModel"] = hostModel;
+        model.parameters[L"ProductObjectModel"] = productModel;
+        model.parameters[L"EnterpriseVersionDir"] = versionDir;
+        return runCobrinth("SetPathRelatedProperties", model);
+    }
+
+    testing_support::ScratchDirectory directory;
+};
+
+TEST_F(SetupCore, ThirtyTwoBitHostWritesTwelvePropertiesInOrder)
+{
+    Outcome run = paths(L"C:\\Apps\\Suite\\", L"windows", L"32", L"32");
+    EXPECT_EQ(0, run.result());
+    EXPECT_EQ((std::vector<std::pair<std::wstring, std::wstring>>{
+                  {L"SOFTWAREPATH", L"win32_x86"},
+                  {L"SOFTWAREPATH32", L"win32_x86"},
+                  {L"SOFTWAREPATH64", L"win64_x64"},
+                  {L"INSTALLDIR", L"C:\\Apps\\Suite\\"},
+                  {L"INSTALLDIR32", L"C:\\Apps\\Suite\\"},
+                  {L"INSTALLDIR64", L"C:\\Apps\\Suite\\"},
+                  {L"ENTERPRISEDIR", L"C:\\Apps\\Suite\\4.0\\"},
+                  {L"ENTERPRISEDIR32", L"C:\\Apps\\Suite\\4.0\\"},
+                  {L"ENTERPRISEDIR64", L"C:\\Apps\\Suite\\4.0\\"},
+                  {L"BINDIR", L"C:\\Apps\\Suite\\4.0\\win32_x86\\"},
+                  {L"BINDIR32", L"C:\\Apps\\Suite\\4.0\\win32_x86\\"},
+                  {L"BINDIR64", L"C:\\Apps\\Suite\\4.0\\win64_x64\\"}}),
+              run.record.writes);
+    EXPECT_EQ((std::vector<std::wstring>{
+                  L"Get INSTALLDIR: C:\\Apps\\Suite\\", L"Get HostPlatform: windows", L"Get hostobjectmodel: 32",
+                  L"Get productobjectmodel: 32", L"Get enterpriseversiondir: 4.0", L"Set SOFTWAREPATH: win32_x86",
+                  L"Set SOFTWAREPATH32: win32_x86", L"Set SOFTWAREPATH64: win64_x64",
+                  L"Set INSTALLDIR: C:\\Apps\\Suite\\", L"Set INSTALLDIR32: C:\\Apps\\Suite\\",
+                  L"Set INSTALLDIR64: C:\\Apps\\Suite\\", L"Set ENTERPRISEDIR: C:\\Apps\\Suite\\4.0\\",
+                  L"Set ENTERPRISEDIR32: C:\\Apps\\Suite\\4.0\\", L"Set ENTERPRISEDIR64: C:\\Apps\\Suite\\4.0\\",
+                  L"Set BINDIR: C:\\Apps\\Suite\\4.0\\win32_x86\\", L"Set BINDIR32: C:\\Apps\\Suite\\4.0\\win32_x86\\",
+                  L"Set BINDIR64: C:\\Apps\\Suite\\4.0\\win64_x64\\"}),
+              run.logTexts());
+    // Each INSTALLDIR property is set directly before its log line.
+    const std::vector<std::string>& calls = run.record.calls;
+    const auto installDir = std::find(calls.begin(), calls.end(), "SetProperty:INSTALLDIR");
+    ASSERT_NE(calls.end(), installDir);
+    EXPECT_EQ("Log:2", *(installDir + 1));
+    EXPECT_EQ("SetProperty:INSTALLDIR32", *(installDir + 2));
+}
+
+TEST_F(SetupCore, PlatformTableAndChosenVariants)
+{
+    const struct {
+        const wchar_t* platform;
+        const wchar_t* name32;
+        const wchar_t* name64;
+    } rows[] = {{L"Linux", L"linux_x86", L"linux_x64"},
+                {L"windows", L"win32_x86", L"win64_x64"},
+                {L"AIX", L"aix_rs6000", L"aix_rs6000_64"},
+                {L"HPUX", L"hpux_ia64", L"hpux_ia64"},
+                {L"SunOS", L"solaris_sparc", L"solaris_sparcv9"}};
+    for (const auto& row : rows) {
+        Outcome run = paths(L"/opt/", row.platform, L"32", L"64", L"");
+        EXPECT_EQ(row.name64, run.property(L"SOFTWAREPATH"));
+        EXPECT_EQ(row.name32, run.property(L"SOFTWAREPATH32"));
+        EXPECT_EQ(row.name64, run.property(L"SOFTWAREPATH64"));
+        EXPECT_EQ(L"/opt/\\", run.property(L"ENTERPRISEDIR"));
+        EXPECT_EQ(std::wstring(L"/opt/\\") + row.name64 + L"\\", run.property(L"BINDIR"));
+    }
+    for (const wchar_t* model : {L"32", L"", L"x64"})
+        EXPECT_EQ(L"linux_x86", paths(L"/opt/", L"Linux", L"32", model).property(L"SOFTWAREPATH"));
+    // No separator is added after an INSTALLDIR without one.
+    EXPECT_EQ(L"/opt4.0\\", paths(L"/opt", L"Linux", L"32", L"32").property(L"ENTERPRISEDIR"));
+}
+
+TEST_F(SetupCore, UnknownPlatformWritesNothing)
+{
+    for (const wchar_t* platform : {L"Windows", L"LINUX", L""}) {
+        Outcome run = paths(L"C:\\", platform, L"32", L"32");
+        EXPECT_EQ(1, run.result());
+        EXPECT_TRUE(run.record.writes.empty());
+        EXPECT_EQ((std::pair<int, std::wstring>{4, std::wstring(L"Unknown host platform: '") + platform +
+                                                       L"'. Supported platforms are: Linux, AIX, HPUX, SunOS."}),
+                  run.log().back());
+    }
+}
+
+TEST_F(SetupCore, ThirtyTwoBitHostNeverTouchesTheRegistry)
+{
+    registry("this file must not be read");
+    setenv("COBRINTH_REGISTRY", "/nonexistent/registry.reg", 1);
+    Outcome run = paths(L"C:\\Program Files\\Suite\\", L"windows", L"", L"32");
+    EXPECT_EQ(L"C:\\Program Files\\Suite\\", run.property(L"INSTALLDIR32"));
+    for (const auto& line : run.log())
+        EXPECT_EQ(2, line.first);
+}
+
+TEST_F(SetupCore, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
+{
+    registry(std::string(kCurrentVersion) + "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
+                                            "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\r\n");
+    for (const wchar_t* dir : {L"C:\\Program Files\\Suite\\", L"c:\\PROGRAM FILES\\Suite\\"}) {
+        Outcome run = paths(dir, L"windows", L"64", L"32");
+        EXPECT_EQ(0, run.result());
+        for (const wchar_t* name : {L"INSTALLDIR", L"INSTALLDIR32", L"INSTALLDIR64"})
+            EXPECT_EQ(L"C:\\Program Files (x86)\\Suite\\", run.property(name));
+        EXPECT_EQ(L"C:\\Program Files (x86)\\Suite\\4.0\\win32_x86\\", run.property(L"BINDIR"));
+        // Set twice, the second time without log lines.
+        std::size_t sets = 0;
+        for (const auto& write : run.record.writes)
+            sets += write.first == L"INSTALLDIR";
+        EXPECT_EQ(2u, sets);
+        EXPECT_EQ(17u, run.log().size());
+    }
+    for (const wchar_t* dir : {L"C:\\Program FilesX\\", L"D:\\Suite\\"}) {
+        Outcome run = paths(dir, L"windows", L"64", L"32");
+        EXPECT_EQ(dir, run.property(L"INSTALLDIR"));
+        EXPECT_EQ(12u, run.record.writes.size());
+    }
+}
+
+TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
+{
+    // Only "ProgramFilesDir (x86)" can be read: the prefix becomes a lone "\".
+    registry(std::string(kCurrentVersion) + "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\r\n");
+    Outcome run = paths(L"\\Suite\\", L"windows", L"64", L"32");
+    EXPECT_EQ(0, run.result());
+    EXPECT_EQ(L"C:\\Program Files (x86)\\Suite\\", run.property(L"INSTALLDIR"));
+    EXPECT_EQ((std::pair<int, std::wstring>{4, L"Error reading from registry: ReadValueFromRegistry:: failed to query "
+                                               L"register value at 1st time!"}),
+              run.log()[11]);
+
+    unsetenv("COBRINTH_REGISTRY");
+    Outcome noKey = paths(L"C:\\Program Files\\Suite\\", L"windows", L"64", L"32");
+    EXPECT_EQ(0, noKey.result());
+    EXPECT_EQ(L"C:\\Program Files\\Suite\\", noKey.property(L"INSTALLDIR"));
+    const std::wstring openFailed = L"Error reading from registry: ReadValueFromRegistry:: failed to open registry key !";
+    EXPECT_EQ(openFailed, noKey.log()[11].second);
+    EXPECT_EQ(openFailed, noKey.log()[12].second);
+}
+
+TEST_F(SetupCore, RegistryReaderContracts)
+{
+    registry(std::string(kCurrentVersion) + "\"Plain\"=\"a \\\"quoted\\\" \\\\ text\"\r\n"
+                                            "\"Empty\"=hex(1):\r\n"
+                                            "\"NoTerminator\"=hex(1):41,00,42,00\r\n"
+                                            "\"Embedded\"=hex(1):41,00,00,00,42,00,00,00\r\n"
+                                            "\"Number\"=dword:00000041\r\n");
+    const std::wstring key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    std::wstring value = L"untouched";
+    std::wstring error;
+    EXPECT_TRUE(ReadValueFromRegistry(key, L"plain", value, error));
+    EXPECT_EQ(L"a \"quoted\" \\ text", value);
+    EXPECT_TRUE(error.empty());
+    EXPECT_TRUE(ReadValueFromRegistry(key, L"NoTerminator", value, error));
+    EXPECT_EQ(L"AB", value);
+    EXPECT_TRUE(ReadValueFromRegistry(key, L"Embedded", value, error));
+    EXPECT_EQ(L"A", value);
+
+    value = L"untouched";
+    EXPECT_FALSE(ReadValueFromRegistry(key, L"Empty", value, error));
+    EXPECT_EQ(L"ReadValueFromRegistry:: succeeded in retrieving value,but its value is empty!", error);
+    EXPECT_EQ(L"untouched", value);
+    EXPECT_FALSE(ReadValueFromRegistry(key, L"Missing", value, error));
+    EXPECT_EQ(L"ReadValueFromRegistry:: failed to query register value at 1st time!", error);
+    EXPECT_FALSE(ReadValueFromRegistry(key + L"\\Nope", L"Plain", value, error));
+    EXPECT_EQ(L"ReadValueFromRegistry:: failed to open registry key !", error);
+    EXPECT_EQ(L"untouched", value);
+}
+
+// ---- ChangeFeatureState and SleepCommand
+
+Outcome change(const std::wstring& state, const std::wstring& id, std::vector<std::string> faults = {})
+{
+    HostModel model;
+    model.parameters[L"State"] = state;
+    model.parameters[L"FeatureId"] = id;
+    model.parameters[L"FeatureID"] = L"not read";
+    model.root = feature(L"root", {feature(L"A", {feature(L"A1", {feature(L"A2", {feature(L"T")})})}), feature(L"B")});
+    model.faults = std::move(faults);
+    return runCobrinth("ChangeFeatureState", model);
+}
+
+TEST(SetupCoreChangeFeatureState, ExactStateNamesWithoutRepair)
+{
+    Outcome run = change(L"Install", L"T");
+    EXPECT_EQ(0, run.result());
+    EXPECT_EQ(1, run.record.featureStates.at(L"T"));
+    const std::vector<std::wstring> texts = run.logTexts();
+    EXPECT_EQ((std::vector<std::wstring>{L"changed state of T", L"changed state ofT", L"changed state ofT",
+                                         L"changed state ofT", L"changed state ofT",
+                                         L"successfully exiting ChangeFeatureState"}),
+              std::vector<std::wstring>(texts.end() - 6, texts.end()));
+    EXPECT_EQ((std::vector<std::string>{"Log:0", "GetRootFeature", "GetParameter:State", "Log:0",
+                                        "GetParameter:FeatureId", "Log:0", "root.GetId", "Log:0", "root.GetId",
+                                        "root.GetChildren", "root.GetChildren", "A.GetId"}),
+              std::vector<std::string>(run.record.calls.begin(), run.record.calls.begin() + 12));
+    EXPECT_EQ(2, change(L"Uninstall", L"B").record.featureStates.at(L"B"));
+    EXPECT_EQ(0, change(L"NoChange", L"B").record.featureStates.at(L"B"));
+
+    for (const wchar_t* state : {L"install", L"Repair", L""}) {
+        Outcome unknown = change(state, L"B");
+        EXPECT_EQ(1, unknown.result());
+        EXPECT_EQ((std::pair<int, std::wstring>{4, L"state is not uninstall nor install"}), unknown.log().back());
+        EXPECT_TRUE(unknown.record.featureStates.empty());
+    }
+}
+
+TEST(SetupCoreChangeFeatureState, EveryFaultIsCaught)
+{
+    for (const char* fault : {"Log:0", "A1.GetChildren", "Log:2"}) {
+        Outcome run = change(L"Install", L"T", {fault});
+        EXPECT_EQ(1, run.result()) << fault;
+        EXPECT_FALSE(run.record.exception) << fault;
+        EXPECT_EQ((std::pair<int, std::wstring>{4, L"ChangeFeatureState crashed"}), run.log().back()) << fault;
+    }
+}
+
+// A context that is an IActionContext and nothing more.
+class PlainContext : public IActionContext {
+public:
+    std::vector<std::wstring> lines;
+    void Log(int, const std::wstring& text) override { lines.push_back(text); }
+    WideTextPtr GetParameter(const std::wstring&) override { return WideTextPtr(new std::wstring(L"Install")); }
+    void SetProperty(const std::wstring&, const std::wstring&) override {}
+    void ReservedHost1() override {}
+    void ReservedHost2() override {}
+    void ReservedHost3() override {}
+    IFeature::Ptr GetRootFeature() override { return IFeature::Ptr(); }
+    void ReservedHost4() override {}
+    void ReservedHost5() override {}
+    DiskCostListPtr GetDiskCostList() override { return DiskCostListPtr(); }
+    std::wstring ResolveText(const std::wstring& text, const std::wstring&) override { return text; }
+    void ReservedProperty1() override {}
+    void ReservedProperty2() override {}
+    void ReservedProperty3() override {}
+    std::wstring GetPropertyText(const std::wstring&) override { return std::wstring(); }
+};
+
+TEST(SetupCoreChangeFeatureState, ContextWithoutProductSideIsACrashNotANullDereference)
+{
+    hosting::ActionLibrary library(COBRINTH_LIBRARY);
+    boost::shared_ptr<PlainContext> context(new PlainContext);
+    EXPECT_EQ(1, library.find("ChangeFeatureState")(context));
+    EXPECT_EQ((std::vector<std::wstring>{L"start of change features state", L"ChangeFeatureState crashed"}),
+              context->lines);
+}
+
+TEST(SetupCoreSleepCommand, AnnouncesWithALineFeedAndSkipsZero)
+{
+    for (const wchar_t* seconds : {L"0", L"abc", L"", L"-2"}) {
+        HostModel model;
+        model.parameters[L"Seconds"] = seconds;
+        const auto start = std::chrono::steady_clock::now();
+        Outcome run = runCobrinth("SleepCommand", model);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+        EXPECT_EQ(0, run.result());
+        EXPECT_EQ((Log{{2, std::wstring(L"Going to sleep for ") + seconds + L" seconds.\n"}}), run.log());
+    }
+    HostModel model;
+    model.parameters[L"Seconds"] = L" 1x";
+    const auto start = std::chrono::steady_clock::now();
+    Outcome run = runCobrinth("SleepCommand", model);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ((Log{{2, L"Going to sleep for  1x seconds.\n"}}), run.log());
+}
+
+} // namespace
