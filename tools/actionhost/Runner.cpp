@@ -1,0 +1,319 @@
+#include "Runner.h"
+
+#include "platform/RegistryFile.h"
+
+#include <Poco/Environment.h>
+#include <Poco/File.h>
+#include <Poco/FileStream.h>
+#include <Poco/JSON/Array.h>
+#include <Poco/JSON/Stringifier.h>
+#include <Poco/Path.h>
+#include <Poco/TemporaryFile.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace actionhost {
+
+namespace {
+
+std::string executableDirectory()
+{
+#if defined(_WIN32)
+    wchar_t buffer[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, sizeof(buffer) / sizeof(buffer[0]));
+    return Poco::Path(hosting::narrow(std::wstring(buffer, length))).parent().toString();
+#else
+    char buffer[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (length <= 0)
+        return Poco::Path::current();
+    return Poco::Path(std::string(buffer, static_cast<std::size_t>(length))).parent().toString();
+#endif
+}
+
+std::string libraryFileName(const std::string& name)
+{
+    return Poco::Environment::isWindows() ? name + ".dll" : "lib" + name + ".so";
+}
+
+std::string json(const Poco::Dynamic::Var& value)
+{
+    std::ostringstream out;
+    Poco::JSON::Stringifier::stringify(value, out);
+    return out.str();
+}
+
+// Shows a log text on one line: quoted with escapes when it holds a line
+// break or another control character, or begins or ends with a blank.
+std::string shown(const std::string& text)
+{
+    bool plain = !text.empty() && text.front() != ' ' && text.back() != ' ';
+    for (unsigned char c : text)
+        plain = plain && c >= 0x20 && c != 0x7f;
+    return plain ? text : json(text);
+}
+
+// Sets an environment variable for the run and restores it afterwards.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const std::string& name, const std::string& value)
+        : name_(name), had_(Poco::Environment::has(name)), old_(Poco::Environment::get(name, ""))
+    {
+        Poco::Environment::set(name, value);
+    }
+    ~ScopedEnvironment()
+    {
+#if defined(_WIN32)
+        SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr);
+#else
+        if (had_)
+            ::setenv(name_.c_str(), old_.c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+#endif
+    }
+
+private:
+    std::string name_;
+    bool had_;
+    std::string old_;
+};
+
+class ScopedWorkingDirectory {
+public:
+    explicit ScopedWorkingDirectory(const std::string& directory) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(std::filesystem::u8path(directory));
+    }
+    ~ScopedWorkingDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(old_, ignored);
+    }
+
+private:
+    std::filesystem::path old_;
+};
+
+} // namespace
+
+std::string resolveLibrary(const std::string& library, const std::string& directory)
+{
+    if (library == "vantorel" || library == "cobrinth") {
+        const std::string here = executableDirectory();
+        const std::string fileName = libraryFileName(library);
+        // Build tree and Windows install: beside the program; installed tree: ../lib.
+        for (const std::string& candidate :
+             {Poco::Path(here).append(fileName).toString(), Poco::Path(here).parent().pushDirectory("lib").setFileName(fileName).toString()}) {
+            if (Poco::File(candidate).exists())
+                return candidate;
+        }
+        throw ScenarioError("library " + library + " not found beside " + here + " or in its ../lib");
+    }
+    Poco::Path path(library);
+    const std::string resolved = path.makeAbsolute(Poco::Path(directory)).toString();
+    if (!Poco::File(resolved).exists())
+        throw ScenarioError("library " + library + " not found (looked for " + resolved + ")");
+    return resolved;
+}
+
+std::string platformNotes(const Scenario& scenario)
+{
+    if (!Poco::Environment::isWindows())
+        return std::string();
+    std::string notes;
+    if (scenario.hasDrives)
+        notes += "note: the \"drives\" block simulates drives off Windows and is ignored here\n";
+    if (scenario.hasRegistry)
+        notes += "note: the \"registry\" block simulates the registry off Windows and is ignored here\n";
+    return notes;
+}
+
+RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverride)
+{
+    const std::string libraryPath =
+        resolveLibrary(libraryOverride.empty() ? scenario.library : libraryOverride,
+                       libraryOverride.empty() ? scenario.directory : Poco::Path::current());
+    std::unique_ptr<hosting::ActionLibrary> library;
+    try {
+        library.reset(new hosting::ActionLibrary(libraryPath));
+    } catch (const std::exception& error) {
+        throw ScenarioError(error.what());
+    }
+    ActionEntry entry = library->find(scenario.action);
+    if (entry == nullptr)
+        throw ScenarioError(scenario.file + ": $.action: " + libraryPath + " does not export " + scenario.action);
+
+    std::unique_ptr<ScopedEnvironment> drives;
+    std::unique_ptr<ScopedEnvironment> registry;
+    std::unique_ptr<Poco::TemporaryFile> registryFile;
+    if (!Poco::Environment::isWindows()) {
+        if (scenario.hasDrives)
+            drives.reset(new ScopedEnvironment("VANTOREL_DRIVES", scenario.drives));
+        if (scenario.hasRegistry) {
+            registryFile.reset(new Poco::TemporaryFile);
+            Poco::FileOutputStream out(registryFile->path());
+            out << platform::registryExportText(scenario.registry);
+            out.close();
+            registry.reset(new ScopedEnvironment("COBRINTH_REGISTRY", registryFile->path()));
+        } else {
+            // An empty registry, whatever the caller's environment says.
+            registry.reset(new ScopedEnvironment("COBRINTH_REGISTRY", ""));
+        }
+    }
+    ScopedWorkingDirectory workingDirectory(scenario.directory);
+    hosting::SimulatedHost host(scenario.model);
+    host.run(entry);
+    return RunOutput{host.record(), host.properties()};
+}
+
+Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls)
+{
+    const hosting::RunRecord& record = output.record;
+    Poco::JSON::Object::Ptr run = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    if (record.exception) {
+        run->set("result", Poco::Dynamic::Var());
+        run->set("exception", record.exceptionText);
+    } else {
+        run->set("result", record.result);
+        run->set("exception", Poco::Dynamic::Var());
+    }
+    Poco::JSON::Array::Ptr log = new Poco::JSON::Array;
+    for (const hosting::LogLine& line : record.log) {
+        Poco::JSON::Array::Ptr pair = new Poco::JSON::Array;
+        pair->add(line.level);
+        pair->add(hosting::narrow(line.text));
+        log->add(pair);
+    }
+    run->set("log", log);
+    Poco::JSON::Array::Ptr writes = new Poco::JSON::Array;
+    Poco::JSON::Object::Ptr properties = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    for (const auto& write : record.writes) {
+        Poco::JSON::Array::Ptr pair = new Poco::JSON::Array;
+        pair->add(hosting::narrow(write.first));
+        pair->add(hosting::narrow(write.second));
+        writes->add(pair);
+        properties->set(hosting::narrow(write.first), hosting::narrow(output.properties.at(write.first)));
+    }
+    run->set("writes", writes);
+    Poco::JSON::Object::Ptr states = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    for (const auto& state : record.featureStates)
+        states->set(hosting::narrow(state.first), state.second);
+    run->set("featureStates", states);
+    run->set("properties", properties);
+    if (withCalls) {
+        Poco::JSON::Array::Ptr calls = new Poco::JSON::Array;
+        for (const std::string& call : record.calls)
+            calls->add(call);
+        run->set("calls", calls);
+    }
+    return run;
+}
+
+void printRun(std::ostream& out, const Poco::JSON::Object::Ptr& run, bool withCalls)
+{
+    Poco::JSON::Array::Ptr log = run->getArray("log");
+    out << "log (" << log->size() << " lines):\n";
+    for (std::size_t i = 0; i < log->size(); ++i) {
+        Poco::JSON::Array::Ptr line = log->getArray(i);
+        out << "  [" << line->get(0).convert<int>() << "] " << shown(line->get(1).convert<std::string>()) << "\n";
+    }
+    Poco::JSON::Array::Ptr writes = run->getArray("writes");
+    out << "properties written (" << writes->size() << "):\n";
+    for (std::size_t i = 0; i < writes->size(); ++i) {
+        Poco::JSON::Array::Ptr write = writes->getArray(i);
+        out << "  " << write->get(0).convert<std::string>() << " = " << json(write->get(1)) << "\n";
+    }
+    Poco::JSON::Object::Ptr states = run->getObject("featureStates");
+    out << "requested feature states (" << states->size() << "):\n";
+    for (const auto& state : *states)
+        out << "  " << state.first << " = " << state.second.convert<int>() << "\n";
+    if (withCalls && run->has("calls")) {
+        Poco::JSON::Array::Ptr calls = run->getArray("calls");
+        out << "host calls (" << calls->size() << "):\n";
+        for (std::size_t i = 0; i < calls->size(); ++i)
+            out << "  " << i << ": " << calls->get(i).convert<std::string>() << "\n";
+    }
+    if (!run->get("exception").isEmpty())
+        out << "exception: " << run->get("exception").convert<std::string>() << "\n";
+    else
+        out << "result: " << run->get("result").convert<int>() << "\n";
+}
+
+namespace {
+
+// Compares two lists element by element; "" when equal.
+std::string listDifference(const std::string& name, const Poco::JSON::Array::Ptr& expected,
+                           const Poco::JSON::Array::Ptr& actual)
+{
+    const std::size_t common = std::min(expected->size(), actual->size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const std::string want = json(expected->get(i));
+        const std::string got = json(actual->get(i));
+        if (want != got)
+            return name + "[" + std::to_string(i) + "]: expected " + want + ", got " + got;
+    }
+    if (expected->size() > actual->size())
+        return name + "[" + std::to_string(common) + "]: expected " + json(expected->get(common)) +
+               ", got nothing (" + std::to_string(actual->size()) + " entries in all)";
+    if (actual->size() > expected->size())
+        return name + "[" + std::to_string(common) + "]: expected nothing (" + std::to_string(expected->size()) +
+               " entries in all), got " + json(actual->get(common));
+    return std::string();
+}
+
+} // namespace
+
+std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+{
+    if (expect->has("result")) {
+        const std::string want = json(expect->get("result"));
+        const std::string got = run->get("exception").isEmpty() ? json(run->get("result")) : "\"exception\"";
+        if (want != got) {
+            std::string message = "result: expected " + want + ", got " + got;
+            if (!run->get("exception").isEmpty())
+                message += " (" + run->get("exception").convert<std::string>() + ")";
+            return message;
+        }
+    }
+    for (const char* list : {"log", "writes", "calls"}) {
+        if (!expect->has(list))
+            continue;
+        if (!run->has(list))
+            return std::string(list) + ": not recorded";
+        const std::string difference = listDifference(list, expect->getArray(list), run->getArray(list));
+        if (!difference.empty())
+            return difference;
+    }
+    if (expect->has("properties")) {
+        Poco::JSON::Object::Ptr properties = run->getObject("properties");
+        for (const auto& member : *expect->getObject("properties")) {
+            const std::string got = properties->has(member.first) ? json(properties->get(member.first)) : "null";
+            const std::string want = json(member.second);
+            if (want != got)
+                return "properties." + member.first + ": expected " + want + ", got " + got +
+                       (got == "null" ? " (never written)" : "");
+        }
+    }
+    if (expect->has("featureStates")) {
+        Poco::JSON::Object::Ptr states = run->getObject("featureStates");
+        for (const auto& member : *expect->getObject("featureStates")) {
+            const std::string got = states->has(member.first) ? json(states->get(member.first)) : "null";
+            const std::string want = json(member.second);
+            if (want != got)
+                return "featureStates." + member.first + ": expected " + want + ", got " + got +
+                       (got == "null" ? " (never set)" : "");
+        }
+    }
+    return std::string();
+}
+
+} // namespace actionhost

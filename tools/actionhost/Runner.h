@@ -1,0 +1,45 @@
+// Running a scenario on the simulated host, showing what the action did and
+// comparing it with what was expected.
+#pragma once
+
+#include "Scenario.h"
+
+#include <Poco/JSON/Object.h>
+
+#include <ostream>
+#include <string>
+
+namespace actionhost {
+
+struct RunOutput {
+    hosting::RunRecord record;
+    std::map<std::wstring, std::wstring> properties;  // the store after the call
+};
+
+// The path of a library: "vantorel" and "cobrinth" name the libraries built
+// or installed with this program; anything else is a path relative to
+// directory. Throws ScenarioError when no such file exists.
+std::string resolveLibrary(const std::string& library, const std::string& directory);
+
+// Loads the library and calls the action in this process, with the
+// scenario's folder as working directory and its simulated drives and
+// registry in place. Throws ScenarioError for a library that cannot be
+// loaded or lacks the action.
+RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverride);
+
+// The run as one JSON document: result, exception, log, writes,
+// featureStates, properties and, with calls, the transcript.
+Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls);
+
+// The run for a reader: log lines, properties written, feature states, result.
+void printRun(std::ostream& out, const Poco::JSON::Object::Ptr& run, bool withCalls);
+
+// The first difference between an expect block and a run (as toJson gives
+// it), or the empty string when every expectation holds.
+std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run);
+
+// The notes to show for a scenario on this platform (simulation blocks that
+// do not apply here).
+std::string platformNotes(const Scenario& scenario);
+
+} // namespace actionhost

@@ -1,0 +1,412 @@
+#include "Scenario.h"
+
+#include <Poco/File.h>
+#include <Poco/FileStream.h>
+#include <Poco/JSON/Array.h>
+#include <Poco/JSON/JSONException.h>
+#include <Poco/JSON/ParseHandler.h>
+#include <Poco/JSON/Parser.h>
+#include <Poco/Path.h>
+#include <Poco/StreamCopier.h>
+
+#include <set>
+#include <sstream>
+
+namespace actionhost {
+
+namespace {
+
+// Keeps the JSON path of the value being parsed, so that a syntax error can
+// say where the parser stopped.
+class PathTrackingHandler : public Poco::JSON::ParseHandler {
+public:
+    void startObject() override
+    {
+        enterValue();
+        frames_.push_back(Frame{false, -1, ""});
+        Poco::JSON::ParseHandler::startObject();
+    }
+    void endObject() override
+    {
+        frames_.pop_back();
+        Poco::JSON::ParseHandler::endObject();
+    }
+    void startArray() override
+    {
+        enterValue();
+        frames_.push_back(Frame{true, -1, ""});
+        Poco::JSON::ParseHandler::startArray();
+    }
+    void endArray() override
+    {
+        frames_.pop_back();
+        Poco::JSON::ParseHandler::endArray();
+    }
+    void key(const std::string& k) override
+    {
+        if (!frames_.empty())
+            frames_.back().key = k;
+        Poco::JSON::ParseHandler::key(k);
+    }
+    void null() override { enterValue(); Poco::JSON::ParseHandler::null(); }
+    void value(int v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
+    void value(unsigned v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
+#if defined(POCO_HAVE_INT64)
+    void value(Poco::Int64 v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
+    void value(Poco::UInt64 v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
+#endif
+    void value(const std::string& v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
+    void value(double v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
+    void value(bool v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
+
+    std::string path() const
+    {
+        std::string out = "$";
+        for (const Frame& frame : frames_) {
+            if (frame.array) {
+                if (frame.index >= 0)
+                    out += "[" + std::to_string(frame.index) + "]";
+            } else if (!frame.key.empty()) {
+                out += "." + frame.key;
+            }
+        }
+        return out;
+    }
+
+private:
+    struct Frame {
+        bool array;
+        long index;
+        std::string key;
+    };
+    void enterValue()
+    {
+        if (!frames_.empty() && frames_.back().array)
+            ++frames_.back().index;
+    }
+    std::vector<Frame> frames_;
+};
+
+std::string typeName(const Poco::Dynamic::Var& value)
+{
+    if (value.isEmpty())
+        return "null";
+    if (value.type() == typeid(Poco::JSON::Object::Ptr))
+        return "an object";
+    if (value.type() == typeid(Poco::JSON::Array::Ptr))
+        return "an array";
+    if (value.isString())
+        return "a string";
+    if (value.isBoolean())
+        return "a boolean";
+    if (value.isNumeric())
+        return "a number";
+    return "a value";
+}
+
+// Reading typed values with the file and JSON path in every error.
+class Reader {
+public:
+    explicit Reader(const std::string& file) : file_(file) {}
+
+    [[noreturn]] void fail(const std::string& path, const std::string& message) const
+    {
+        throw ScenarioError(file_ + ": " + path + ": " + message);
+    }
+
+    void onlyKeys(const Poco::JSON::Object::Ptr& object, const std::string& path,
+                  const std::set<std::string>& allowed) const
+    {
+        for (const auto& member : *object) {
+            if (allowed.count(member.first) == 0)
+                fail(path + "." + member.first, "unknown key");
+        }
+    }
+
+    Poco::JSON::Object::Ptr object(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        if (value.type() != typeid(Poco::JSON::Object::Ptr))
+            fail(path, "expected an object, found " + typeName(value));
+        return value.extract<Poco::JSON::Object::Ptr>();
+    }
+
+    Poco::JSON::Array::Ptr array(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        if (value.type() != typeid(Poco::JSON::Array::Ptr))
+            fail(path, "expected an array, found " + typeName(value));
+        return value.extract<Poco::JSON::Array::Ptr>();
+    }
+
+    std::string text(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        if (!value.isString())
+            fail(path, "expected a string, found " + typeName(value));
+        return value.convert<std::string>();
+    }
+
+    long long integer(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        if (!value.isInteger())
+            fail(path, "expected an integer, found " + typeName(value));
+        return value.convert<long long>();
+    }
+
+    int int32(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        const long long number = integer(value, path);
+        if (number < INT32_MIN || number > INT32_MAX)
+            fail(path, "number out of the 32-bit range");
+        return static_cast<int>(number);
+    }
+
+    bool boolean(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        if (!value.isBoolean())
+            fail(path, "expected true or false, found " + typeName(value));
+        return value.convert<bool>();
+    }
+
+    std::map<std::wstring, std::wstring> textMap(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        std::map<std::wstring, std::wstring> out;
+        for (const auto& member : *object(value, path))
+            out[hosting::widen(member.first)] = hosting::widen(text(member.second, path + "." + member.first));
+        return out;
+    }
+
+private:
+    std::string file_;
+};
+
+hosting::FeatureModel readFeature(const Reader& reader, const Poco::Dynamic::Var& value, const std::string& path)
+{
+    Poco::JSON::Object::Ptr node = reader.object(value, path);
+    reader.onlyKeys(node, path, {"id", "enabled", "default", "installed", "installing", "marker", "children"});
+    hosting::FeatureModel feature;
+    if (!node->has("id"))
+        reader.fail(path, "a feature needs an \"id\"");
+    feature.id = hosting::widen(reader.text(node->get("id"), path + ".id"));
+    if (node->has("enabled"))
+        feature.enabled = reader.boolean(node->get("enabled"), path + ".enabled");
+    if (node->has("default"))
+        feature.defaultState = reader.int32(node->get("default"), path + ".default");
+    if (node->has("installed"))
+        feature.installed = reader.int32(node->get("installed"), path + ".installed");
+    if (node->has("installing"))
+        feature.installing = reader.int32(node->get("installing"), path + ".installing");
+    if (node->has("marker"))
+        feature.marker = reader.int32(node->get("marker"), path + ".marker");
+    if (node->has("children")) {
+        Poco::JSON::Array::Ptr children = reader.array(node->get("children"), path + ".children");
+        for (std::size_t i = 0; i < children->size(); ++i)
+            feature.children.push_back(
+                readFeature(reader, children->get(i), path + ".children[" + std::to_string(i) + "]"));
+    }
+    return feature;
+}
+
+const std::set<std::string> kDriveTypes = {"unknown", "noroot", "removable", "fixed", "remote", "cdrom", "ramdisk"};
+
+std::string readDrives(const Reader& reader, const Poco::Dynamic::Var& value, const std::string& directory)
+{
+    std::string spec;
+    for (const auto& member : *reader.object(value, "$.drives")) {
+        const std::string path = "$.drives." + member.first;
+        const std::string& root = member.first;
+        if (root.size() != 2 || root[1] != ':' || !std::isalpha(static_cast<unsigned char>(root[0])))
+            reader.fail(path, "a drive is named by a letter and a colon, such as \"C:\"");
+        Poco::JSON::Object::Ptr drive = reader.object(member.second, path);
+        reader.onlyKeys(drive, path, {"type", "freeBytes", "path"});
+        std::string type = "fixed";
+        if (drive->has("type")) {
+            type = reader.text(drive->get("type"), path + ".type");
+            if (kDriveTypes.count(type) == 0)
+                reader.fail(path + ".type", "unknown drive type \"" + type +
+                                                "\" (unknown, noroot, removable, fixed, remote, cdrom, ramdisk)");
+        }
+        if (drive->has("freeBytes") && drive->has("path"))
+            reader.fail(path, "give \"freeBytes\" or \"path\", not both");
+        std::string entry = root + "=" + type;
+        if (drive->has("freeBytes")) {
+            const long long bytes = reader.integer(drive->get("freeBytes"), path + ".freeBytes");
+            if (bytes < 0)
+                reader.fail(path + ".freeBytes", "must not be negative");
+            entry += "#" + std::to_string(bytes);
+        } else if (drive->has("path")) {
+            Poco::Path measured(reader.text(drive->get("path"), path + ".path"));
+            entry += "@" + measured.makeAbsolute(Poco::Path(directory)).toString();
+        }
+        spec += (spec.empty() ? "" : ";") + entry;
+    }
+    return spec;
+}
+
+std::map<std::wstring, std::map<std::wstring, std::wstring> > readRegistry(const Reader& reader,
+                                                                            const Poco::Dynamic::Var& value)
+{
+    std::map<std::wstring, std::map<std::wstring, std::wstring> > keys;
+    for (const auto& member : *reader.object(value, "$.registry")) {
+        const std::string path = "$.registry." + member.first;
+        std::string key = member.first;
+        bool known = false;
+        for (const char* hive : {"HKLM\\", "HKEY_LOCAL_MACHINE\\"}) {
+            if (key.compare(0, std::string(hive).size(), hive) == 0) {
+                key.erase(0, std::string(hive).size());
+                known = true;
+                break;
+            }
+        }
+        if (!known)
+            reader.fail(path, "registry keys lie below HKLM\\ (HKEY_LOCAL_MACHINE\\)");
+        keys[hosting::widen(key)] = reader.textMap(member.second, path);
+    }
+    return keys;
+}
+
+void checkExpect(const Reader& reader, const Poco::JSON::Object::Ptr& expect)
+{
+    reader.onlyKeys(expect, "$.expect", {"result", "log", "properties", "writes", "featureStates", "calls"});
+    if (expect->has("result")) {
+        const Poco::Dynamic::Var result = expect->get("result");
+        const bool valid = (result.isInteger() && (result.convert<int>() == 0 || result.convert<int>() == 1)) ||
+                           (result.isString() && result.convert<std::string>() == "exception");
+        if (!valid)
+            reader.fail("$.expect.result", "expected 0, 1 or \"exception\"");
+    }
+    for (const char* pairs : {"log", "writes"}) {
+        if (!expect->has(pairs))
+            continue;
+        const std::string path = std::string("$.expect.") + pairs;
+        Poco::JSON::Array::Ptr list = reader.array(expect->get(pairs), path);
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            const std::string at = path + "[" + std::to_string(i) + "]";
+            Poco::JSON::Array::Ptr pair = reader.array(list->get(i), at);
+            if (pair->size() != 2)
+                reader.fail(at, "expected a pair");
+            if (std::string(pairs) == "log")
+                reader.int32(pair->get(0), at + "[0]");
+            else
+                reader.text(pair->get(0), at + "[0]");
+            reader.text(pair->get(1), at + "[1]");
+        }
+    }
+    if (expect->has("properties")) {
+        for (const auto& member : *reader.object(expect->get("properties"), "$.expect.properties"))
+            if (!member.second.isEmpty())
+                reader.text(member.second, "$.expect.properties." + member.first);
+    }
+    if (expect->has("featureStates")) {
+        for (const auto& member : *reader.object(expect->get("featureStates"), "$.expect.featureStates"))
+            if (!member.second.isEmpty())
+                reader.int32(member.second, "$.expect.featureStates." + member.first);
+    }
+    if (expect->has("calls")) {
+        Poco::JSON::Array::Ptr calls = reader.array(expect->get("calls"), "$.expect.calls");
+        for (std::size_t i = 0; i < calls->size(); ++i)
+            reader.text(calls->get(i), "$.expect.calls[" + std::to_string(i) + "]");
+    }
+}
+
+} // namespace
+
+Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::string& file)
+{
+    Poco::SharedPtr<PathTrackingHandler> handler(new PathTrackingHandler);
+    Poco::JSON::Parser parser(handler);
+    Poco::Dynamic::Var root;
+    try {
+        root = parser.parse(text);
+    } catch (const Poco::Exception& error) {
+        throw ScenarioError(file + ": " + handler->path() + ": invalid JSON: " + error.message());
+    }
+    if (root.type() != typeid(Poco::JSON::Object::Ptr))
+        throw ScenarioError(file + ": $: a scenario is a JSON object");
+    return root.extract<Poco::JSON::Object::Ptr>();
+}
+
+Scenario loadScenario(const std::string& file)
+{
+    std::string text;
+    try {
+        Poco::FileInputStream in(file);
+        Poco::StreamCopier::copyToString(in, text);
+    } catch (const Poco::Exception& error) {
+        throw ScenarioError(file + ": cannot read: " + error.displayText());
+    }
+    Poco::JSON::Object::Ptr root = parseJsonObject(text, file);
+    Reader reader(file);
+    reader.onlyKeys(root, "$", {"description", "library", "action", "parameters", "properties", "resolve",
+                                "features", "diskCosts", "drives", "registry", "faults", "expect"});
+
+    Scenario scenario;
+    scenario.file = file;
+    Poco::Path path(file);
+    path.makeAbsolute();
+    scenario.name = path.getFileName();
+    scenario.directory = path.parent().toString();
+    if (root->has("description"))
+        scenario.description = reader.text(root->get("description"), "$.description");
+    scenario.library = "vantorel";
+    if (root->has("library"))
+        scenario.library = reader.text(root->get("library"), "$.library");
+    if (!root->has("action"))
+        reader.fail("$", "the \"action\" to call is missing");
+    scenario.action = reader.text(root->get("action"), "$.action");
+    if (root->has("parameters"))
+        scenario.model.parameters = reader.textMap(root->get("parameters"), "$.parameters");
+    if (root->has("properties"))
+        scenario.model.properties = reader.textMap(root->get("properties"), "$.properties");
+    if (root->has("resolve"))
+        scenario.model.resolve = reader.textMap(root->get("resolve"), "$.resolve");
+    if (root->has("features"))
+        scenario.model.root = readFeature(reader, root->get("features"), "$.features");
+    if (root->has("diskCosts")) {
+        Poco::JSON::Array::Ptr costs = reader.array(root->get("diskCosts"), "$.diskCosts");
+        for (std::size_t i = 0; i < costs->size(); ++i) {
+            const std::string at = "$.diskCosts[" + std::to_string(i) + "]";
+            Poco::JSON::Object::Ptr cost = reader.object(costs->get(i), at);
+            reader.onlyKeys(cost, at, {"path", "cost"});
+            if (!cost->has("path") || !cost->has("cost"))
+                reader.fail(at, "a disk cost needs \"path\" and \"cost\"");
+            hosting::DiskCostModel entry;
+            entry.path = hosting::widen(reader.text(cost->get("path"), at + ".path"));
+            entry.cost = reader.integer(cost->get("cost"), at + ".cost");
+            scenario.model.diskCosts.push_back(entry);
+        }
+    }
+    if (root->has("drives")) {
+        scenario.hasDrives = true;
+        scenario.drives = readDrives(reader, root->get("drives"), scenario.directory);
+    }
+    if (root->has("registry")) {
+        scenario.hasRegistry = true;
+        scenario.registry = readRegistry(reader, root->get("registry"));
+    }
+    if (root->has("faults")) {
+        Poco::JSON::Array::Ptr faults = reader.array(root->get("faults"), "$.faults");
+        for (std::size_t i = 0; i < faults->size(); ++i)
+            scenario.model.faults.push_back(reader.text(faults->get(i), "$.faults[" + std::to_string(i) + "]"));
+    }
+    if (root->has("expect")) {
+        scenario.expect = reader.object(root->get("expect"), "$.expect");
+        checkExpect(reader, scenario.expect);
+    }
+    return scenario;
+}
+
+Scenario adHocScenario(const std::string& library, const std::string& action,
+                       const std::map<std::wstring, std::wstring>& parameters,
+                       const std::map<std::wstring, std::wstring>& properties)
+{
+    Scenario scenario;
+    scenario.file = "(command line)";
+    scenario.name = action;
+    scenario.directory = Poco::Path::current();
+    scenario.library = library;
+    scenario.action = action;
+    scenario.model.parameters = parameters;
+    scenario.model.properties = properties;
+    return scenario;
+}
+
+} // namespace actionhost
