@@ -1,0 +1,141 @@
+// actionhost's scenario loader and expectation comparison.
+#include "ActionTest.h"
+
+#include "Runner.h"
+#include "Scenario.h"
+
+#include <Poco/JSON/Parser.h>
+
+using actionhost::ScenarioError;
+
+namespace {
+
+class ScenarioLoading : public ::testing::Test {
+protected:
+    std::string write(const std::string& text) { return directory.write("scenario.json", text); }
+
+    // The loader's message for a scenario text, or "" when it loads.
+    std::string errorFor(const std::string& text)
+    {
+        try {
+            actionhost::loadScenario(write(text));
+        } catch (const ScenarioError& error) {
+            return error.what();
+        }
+        return std::string();
+    }
+
+    testing_support::ScratchDirectory directory;
+};
+
+TEST_F(ScenarioLoading, ReadsEveryBlock)
+{
+    const actionhost::Scenario scenario = actionhost::loadScenario(write(R"({
+      "description": "all blocks", "library": "cobrinth", "action": "ChangeFeatureState",
+      "parameters": {"State": "Install"}, "properties": {"P": "\u00e9"}, "resolve": {"[A]": "a"},
+      "features": {"id": "R", "enabled": false, "default": 1, "installed": 2, "installing": 3, "marker": 4,
+                   "children": [{"id": "C"}]},
+      "diskCosts": [{"path": "C:\\x", "cost": 5000000000}],
+      "drives": {"C:": {"type": "removable", "freeBytes": 10}, "D:": {"path": "sub"}},
+      "registry": {"HKLM\\SOFTWARE\\K": {"V": "v"}},
+      "faults": ["R.GetId"],
+      "expect": {"result": "exception", "log": [[2, "x"]], "writes": [["P", "v"]],
+                 "properties": {"P": null}, "featureStates": {"C": 1, "R": null}, "calls": ["Log:2"]}
+    })"));
+    EXPECT_EQ("cobrinth", scenario.library);
+    EXPECT_EQ(L"Install", scenario.model.parameters.at(L"State"));
+    EXPECT_EQ(L"\u00e9", scenario.model.properties.at(L"P"));
+    EXPECT_EQ(L"R", scenario.model.root.id);
+    EXPECT_FALSE(scenario.model.root.enabled);
+    EXPECT_EQ(4, scenario.model.root.marker);
+    ASSERT_EQ(1u, scenario.model.root.children.size());
+    EXPECT_EQ(5000000000LL, scenario.model.diskCosts[0].cost);
+    EXPECT_EQ("C:=removable#10;D:=fixed@" + directory.path() + "/sub", scenario.drives);
+    EXPECT_EQ(L"v", scenario.registry.at(L"SOFTWARE\\K").at(L"V"));
+    EXPECT_EQ(std::vector<std::string>{"R.GetId"}, scenario.model.faults);
+    ASSERT_TRUE(scenario.expect);
+}
+
+TEST_F(ScenarioLoading, ErrorsNameTheFileAndThePlace)
+{
+    const std::string file = directory.path() + "/scenario.json: ";
+    EXPECT_EQ(file + "$.parameters.b: invalid JSON: unexpected byte ',' in value",
+              errorFor("{\"action\": \"A\", \"parameters\": {\"a\": \"1\", \"b\": ,}}"));
+    EXPECT_EQ(file + "$.paramters: unknown key", errorFor(R"({"action": "A", "paramters": {}})"));
+    EXPECT_EQ(file + "$: the \"action\" to call is missing", errorFor(R"({"library": "vantorel"})"));
+    EXPECT_EQ(file + "$.parameters.Seconds: expected a string, found a number",
+              errorFor(R"({"action": "A", "parameters": {"Seconds": 3}})"));
+    EXPECT_EQ(file + "$.features.children[1].enabled: expected true or false, found a string",
+              errorFor(R"({"action": "A", "features": {"id": "r", "children": [{"id": "a"}, {"id": "b", "enabled": "no"}]}})"));
+    EXPECT_EQ(file + "$.drives.C:.type: unknown drive type \"floppy\" (unknown, noroot, removable, fixed, remote, "
+                     "cdrom, ramdisk)",
+              errorFor(R"({"action": "A", "drives": {"C:": {"type": "floppy"}}})"));
+    EXPECT_EQ(file + "$.registry.HKCU\\X: registry keys lie below HKLM\\ (HKEY_LOCAL_MACHINE\\)",
+              errorFor(R"({"action": "A", "registry": {"HKCU\\X": {}}})"));
+    EXPECT_EQ(file + "$.expect.result: expected 0, 1 or \"exception\"",
+              errorFor(R"({"action": "A", "expect": {"result": 2}})"));
+    EXPECT_EQ(file + "$.expect.log[0]: expected a pair", errorFor(R"({"action": "A", "expect": {"log": [[2]]}})"));
+    EXPECT_EQ(file + "$: a scenario is a JSON object", errorFor("[]"));
+    EXPECT_NE(std::string::npos, errorFor("").find("invalid JSON"));
+}
+
+Poco::JSON::Object::Ptr object(const std::string& text)
+{
+    return Poco::JSON::Parser().parse(text).extract<Poco::JSON::Object::Ptr>();
+}
+
+const char kRun[] = R"({"result": 0, "exception": null, "log": [[2, "a"], [4, "b"]],
+    "writes": [["P", "1"], ["P", "2"]], "featureStates": {"F": 1}, "properties": {"P": "2"},
+    "calls": ["Log:2", "Log:4"]})";
+
+TEST(ExpectationComparison, ReportsTheFirstDifferenceWithItsPosition)
+{
+    const Poco::JSON::Object::Ptr run = object(kRun);
+    EXPECT_EQ("", actionhost::firstDifference(object(R"({"result": 0, "log": [[2, "a"], [4, "b"]],
+        "properties": {"P": "2", "Q": null}, "featureStates": {"F": 1, "G": null}, "calls": ["Log:2", "Log:4"]})"), run));
+    EXPECT_EQ("result: expected 1, got 0", actionhost::firstDifference(object(R"({"result": 1})"), run));
+    EXPECT_EQ("log[1]: expected [4,\"c\"], got [4,\"b\"]",
+              actionhost::firstDifference(object(R"({"log": [[2, "a"], [4, "c"]]})"), run));
+    EXPECT_EQ("log[1]: expected nothing (1 entries in all), got [4,\"b\"]",
+              actionhost::firstDifference(object(R"({"log": [[2, "a"]]})"), run));
+    EXPECT_EQ("writes[2]: expected [\"P\",\"3\"], got nothing (2 entries in all)",
+              actionhost::firstDifference(object(R"({"writes": [["P", "1"], ["P", "2"], ["P", "3"]]})"), run));
+    EXPECT_EQ("properties.Q: expected \"1\", got null (never written)",
+              actionhost::firstDifference(object(R"({"properties": {"Q": "1"}})"), run));
+    EXPECT_EQ("properties.P: expected null, got \"2\"",
+              actionhost::firstDifference(object(R"({"properties": {"P": null}})"), run));
+    EXPECT_EQ("featureStates.F: expected 2, got 1",
+              actionhost::firstDifference(object(R"({"featureStates": {"F": 2}})"), run));
+    EXPECT_EQ("calls[0]: expected \"Log:0\", got \"Log:2\"",
+              actionhost::firstDifference(object(R"({"calls": ["Log:0", "Log:4"]})"), run));
+
+    const Poco::JSON::Object::Ptr thrown = object(R"({"result": null, "exception": "boom", "log": [],
+        "writes": [], "featureStates": {}, "properties": {}})");
+    EXPECT_EQ("result: expected 0, got \"exception\" (boom)",
+              actionhost::firstDifference(object(R"({"result": 0})"), thrown));
+    EXPECT_EQ("", actionhost::firstDifference(object(R"({"result": "exception"})"), thrown));
+}
+
+TEST(ScenarioRun, FaultsAndMissingExports)
+{
+    testing_support::ScratchDirectory directory;
+    const std::string file = directory.write("s.json", R"({"library": ")" + std::string(VANTOREL_LIBRARY) +
+                                                            R"(", "action": "SetFeatureStateToDefault",
+        "features": {"id": "R", "children": [{"id": "A"}, {"id": "B"}]}, "faults": ["B.GetDefaultState"]})");
+    actionhost::Scenario scenario = actionhost::loadScenario(file);
+    const actionhost::RunOutput output = actionhost::runScenario(scenario, "");
+    EXPECT_EQ(1, output.record.result);
+    EXPECT_EQ(L"[SetFeatureStateToDefault] crashed", output.record.log.back().text);
+    EXPECT_EQ(2u, output.record.featureStates.size());
+
+    scenario.action = "NoSuchAction";
+    try {
+        actionhost::runScenario(scenario, "");
+        FAIL() << "a missing export must be reported";
+    } catch (const ScenarioError& error) {
+        EXPECT_NE(std::string::npos, std::string(error.what()).find("does not export NoSuchAction"));
+    }
+    EXPECT_THROW(actionhost::runScenario(scenario, "no/such/library.so"), ScenarioError);
+}
+
+} // namespace
