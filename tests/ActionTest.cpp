@@ -4,6 +4,13 @@
 #include <Poco/Path.h>
 #include <Poco/TemporaryFile.h>
 
+#include "platform/Platform.h"
+
+#include <cstdlib>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 #include <fstream>
 #include <map>
 #include <memory>
@@ -34,6 +41,21 @@ std::wstring Outcome::property(const std::wstring& name) const
 
 Outcome runAction(const char* library, const std::string& action, const hosting::HostModel& model)
 {
+#if defined(_WIN32)
+    // With the GCC runtime linked statically into each module (so that a DLL
+    // needs nothing but system DLLs), a C++ exception cannot unwind from one
+    // module into another. On Windows the unit tests therefore call the
+    // action code linked into the test program itself; the DLLs are checked
+    // through their export tables and the example scenarios.
+    (void)library;
+    ActionEntry own = reinterpret_cast<ActionEntry>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(nullptr), action.c_str())));
+    if (own == nullptr)
+        throw std::runtime_error("this test program does not export " + action);
+    hosting::SimulatedHost ownHost(model);
+    ownHost.run(own);
+    return Outcome{ownHost.record(), ownHost.properties()};
+#endif
     static std::map<std::string, std::unique_ptr<hosting::ActionLibrary> > loaded;
     std::unique_ptr<hosting::ActionLibrary>& slot = loaded[library];
     if (!slot)
@@ -52,6 +74,29 @@ hosting::FeatureModel feature(const std::wstring& id, std::vector<hosting::Featu
     node.id = id;
     node.children = std::move(children);
     return node;
+}
+
+void setEnvironment(const std::string& name, const std::string& value)
+{
+#if defined(_WIN32)
+    _putenv_s(name.c_str(), value.c_str());
+#else
+    setenv(name.c_str(), value.c_str(), 1);
+#endif
+}
+
+void unsetEnvironment(const std::string& name)
+{
+#if defined(_WIN32)
+    _putenv_s(name.c_str(), "");
+#else
+    unsetenv(name.c_str());
+#endif
+}
+
+bool usesStandIns()
+{
+    return !platform::usesExtendedLengthPaths();
 }
 
 ScratchDirectory::ScratchDirectory() : path_(Poco::TemporaryFile::tempName())

@@ -40,6 +40,15 @@ inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& 
 // A feature node with children.
 hosting::FeatureModel feature(const std::wstring& id, std::vector<hosting::FeatureModel> children = {});
 
+// Sets or removes an environment variable of this process.
+void setEnvironment(const std::string& name, const std::string& value);
+void unsetEnvironment(const std::string& name);
+
+// True where the platform layer runs its stand-ins (drives from
+// VANTOREL_DRIVES, the registry from COBRINTH_REGISTRY, /bin/sh), that is,
+// everywhere but Windows.
+bool usesStandIns();
+
 // A scratch directory unique to the running test, removed at destruction.
 class ScratchDirectory {
 public:

@@ -19,12 +19,14 @@ const char kCurrentVersion[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Window
 
 class SetupCore : public ::testing::Test {
 protected:
-    void TearDown() override { unsetenv("COBRINTH_REGISTRY"); }
+    void TearDown() override { testing_support::unsetEnvironment("COBRINTH_REGISTRY"); }
 
+    // Off Windows the registry is read from a file; the cases that set
+    // registry values run there only.
     void registry(const std::string& body)
     {
         const std::string file = directory.write("registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n" + body);
-        setenv("COBRINTH_REGISTRY", file.c_str(), 1);
+        testing_support::setEnvironment("COBRINTH_REGISTRY", file);
     }
 
     static Outcome paths(const std::wstring& installDir, const std::wstring& platform, const std::wstring& hostModel,
@@ -117,8 +119,7 @@ TEST_F(SetupCore, UnknownPlatformWritesNothing)
 
 TEST_F(SetupCore, ThirtyTwoBitHostNeverTouchesTheRegistry)
 {
-    registry("this file must not be read");
-    setenv("COBRINTH_REGISTRY", "/nonexistent/registry.reg", 1);
+    testing_support::setEnvironment("COBRINTH_REGISTRY", "/nonexistent/registry.reg");
     Outcome run = paths(L"C:\\Program Files\\Suite\\", L"windows", L"", L"32");
     EXPECT_EQ(L"C:\\Program Files\\Suite\\", run.property(L"INSTALLDIR32"));
     for (const auto& line : run.log())
@@ -127,6 +128,8 @@ TEST_F(SetupCore, ThirtyTwoBitHostNeverTouchesTheRegistry)
 
 TEST_F(SetupCore, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
 {
+    if (!testing_support::usesStandIns())
+        GTEST_SKIP() << "registry values are simulated off Windows only";
     registry(std::string(kCurrentVersion) + "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
                                             "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\r\n");
     for (const wchar_t* dir : {L"C:\\Program Files\\Suite\\", L"c:\\PROGRAM FILES\\Suite\\"}) {
@@ -151,6 +154,8 @@ TEST_F(SetupCore, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
 
 TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
 {
+    if (!testing_support::usesStandIns())
+        GTEST_SKIP() << "registry values are simulated off Windows only";
     // Only "ProgramFilesDir (x86)" can be read: the prefix becomes a lone "\".
     registry(std::string(kCurrentVersion) + "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\r\n");
     Outcome run = paths(L"\\Suite\\", L"windows", L"64", L"32");
@@ -160,7 +165,7 @@ TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
                                                L"register value at 1st time!"}),
               run.log()[11]);
 
-    unsetenv("COBRINTH_REGISTRY");
+    testing_support::unsetEnvironment("COBRINTH_REGISTRY");
     Outcome noKey = paths(L"C:\\Program Files\\Suite\\", L"windows", L"64", L"32");
     EXPECT_EQ(0, noKey.result());
     EXPECT_EQ(L"C:\\Program Files\\Suite\\", noKey.property(L"INSTALLDIR"));
@@ -171,6 +176,8 @@ TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
 
 TEST_F(SetupCore, RegistryReaderContracts)
 {
+    if (!testing_support::usesStandIns())
+        GTEST_SKIP() << "registry values are simulated off Windows only";
     registry(std::string(kCurrentVersion) + "\"Plain\"=\"a \\\"quoted\\\" \\\\ text\"\r\n"
                                             "\"Empty\"=hex(1):\r\n"
                                             "\"NoTerminator\"=hex(1):41,00,42,00\r\n"

@@ -4,7 +4,9 @@
 #include "diskspace/DiskSpace.h"
 #include "platform/Platform.h"
 
+#if !defined(_WIN32)
 #include <sys/statvfs.h>
+#endif
 
 #include <cstdlib>
 #include <limits>
@@ -16,11 +18,17 @@ using testing_support::runVantorel;
 
 namespace {
 
+// Most cases run on simulated drives, which exist off Windows only.
 class CheckDiskCost : public ::testing::Test {
 protected:
-    void TearDown() override { unsetenv("VANTOREL_DRIVES"); }
+    void SetUp() override
+    {
+        if (!testing_support::usesStandIns())
+            GTEST_SKIP() << "simulated drives exist off Windows only";
+    }
+    void TearDown() override { testing_support::unsetEnvironment("VANTOREL_DRIVES"); }
 
-    static void drives(const std::string& spec) { setenv("VANTOREL_DRIVES", spec.c_str(), 1); }
+    static void drives(const std::string& spec) { testing_support::setEnvironment("VANTOREL_DRIVES", spec); }
 
     static HostModel model(const std::wstring& installDir, std::vector<hosting::DiskCostModel> costs)
     {
@@ -151,6 +159,7 @@ TEST_F(CheckDiskCost, SumsSaturateInsteadOfOverflowing)
     EXPECT_EQ(5, saturatingAdd(2, 3));
 }
 
+#if !defined(_WIN32)
 TEST_F(CheckDiskCost, DriveStandInMeasuresARealDirectory)
 {
     testing_support::ScratchDirectory directory;
@@ -168,9 +177,28 @@ TEST_F(CheckDiskCost, DriveStandInMeasuresARealDirectory)
     EXPECT_GE(total, callerFree);
     EXPECT_FALSE(platform::getDiskFreeSpace(L"Z:", callerFree, total, totalFree));
 
-    unsetenv("VANTOREL_DRIVES");
+    testing_support::unsetEnvironment("VANTOREL_DRIVES");
     EXPECT_EQ(static_cast<unsigned>(platform::kDriveFixed), platform::getDriveType(L"C:"));
     EXPECT_EQ(static_cast<unsigned>(platform::kDriveNoRootDir), platform::getDriveType(L"D:"));
+}
+#endif
+
+// Drive C: exists on every platform: the root file system off Windows.
+TEST(CheckDiskCostOnDriveC, ComparesWithTheRealFreeSpace)
+{
+    HostModel host;
+    host.parameters[L"InstallDir"] = L"C:\\Suite";
+    host.parameters[L"PropIsEnoughSpace"] = L"Enough";
+    host.parameters[L"PropRequiredSpace"] = L"Required";
+    host.parameters[L"PropAvailableSpace"] = L"Available";
+    host.diskCosts = {{L"C:\\Suite", 1}, {L"C:\\Suite", std::numeric_limits<std::int64_t>::max()}};
+    Outcome huge = runVantorel("CheckDiskCost", host);
+    EXPECT_EQ(0, huge.result());
+    EXPECT_EQ(L"0", huge.property(L"Enough"));
+    host.diskCosts = {{L"C:\\Suite", 1}};
+    Outcome small = runVantorel("CheckDiskCost", host);
+    EXPECT_EQ(L"1", small.property(L"Enough"));
+    EXPECT_EQ(0u, small.log()[2].second.find(L"CheckDiskCost calculated available space:"));
 }
 
 TEST(FormatWideTest, FormatsNumbersAndTexts)

@@ -125,6 +125,21 @@ std::string resolveLibrary(const std::string& library, const std::string& direct
     return resolved;
 }
 
+std::string reasonToSkip(const Scenario& scenario)
+{
+    if (!Poco::Environment::isWindows())
+        return std::string();
+    if (scenario.hasDrives)
+        return "simulated drives apply off Windows only";
+    if (scenario.hasRegistry)
+        return "the simulated registry applies off Windows only";
+    const bool expectsException = scenario.expect && scenario.expect->has("result") &&
+                                  scenario.expect->get("result").isString();
+    if (!scenario.model.faults.empty() || expectsException)
+        return "exceptions do not cross module boundaries in this build";
+    return std::string();
+}
+
 std::string platformNotes(const Scenario& scenario)
 {
     if (!Poco::Environment::isWindows())

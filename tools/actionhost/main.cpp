@@ -238,6 +238,7 @@ int commandTest(const std::vector<std::string>& words, const std::string& self)
         throw UsageError("test takes scenario files or folders");
     int passed = 0;
     int failed = 0;
+    int skipped = 0;
     for (const std::string& file : scenarioFiles(arguments.positional)) {
         actionhost::Scenario scenario;
         try {
@@ -249,6 +250,12 @@ int commandTest(const std::vector<std::string>& words, const std::string& self)
         }
         if (!scenario.expect)
             continue;
+        const std::string skip = actionhost::reasonToSkip(scenario);
+        if (!skip.empty()) {
+            std::cout << "SKIP " << scenario.name << ": " << skip << "\n";
+            ++skipped;
+            continue;
+        }
         const std::string difference = testOne(self, scenario, arguments.library);
         if (difference.empty()) {
             std::cout << "PASS " << scenario.name << "\n";
@@ -258,7 +265,10 @@ int commandTest(const std::vector<std::string>& words, const std::string& self)
             ++failed;
         }
     }
-    std::cout << passed << " passed, " << failed << " failed\n";
+    std::cout << passed << " passed, " << failed << " failed";
+    if (skipped > 0)
+        std::cout << ", " << skipped << " skipped";
+    std::cout << "\n";
     return failed == 0 ? 0 : 1;
 }
 
