@@ -303,3 +303,97 @@ TEST(SetupCoreSleepCommand, AnnouncesWithALineFeedAndSkipsZero)
 }
 
 } // namespace
+
+#if defined(_WIN32)
+#include <windows.h>
+
+namespace {
+
+// Values written into the real registry (Wine's, under test) and removed
+// again, in the 64-bit view the reader uses.
+class RealRegistry : public ::testing::Test {
+protected:
+    static constexpr const wchar_t* kTestKey = L"SOFTWARE\\InstallerActionsTest";
+    static constexpr REGSAM kAccess = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
+
+    void TearDown() override
+    {
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kTestKey, KEY_WOW64_64KEY, 0);
+        if (restoreX86) {
+            HKEY key;
+            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, kAccess, &key) ==
+                ERROR_SUCCESS) {
+                if (oldX86.empty())
+                    RegDeleteValueW(key, L"ProgramFilesDir (x86)");
+                else
+                    setText(key, L"ProgramFilesDir (x86)", oldX86, true);
+                RegCloseKey(key);
+            }
+        }
+    }
+
+    static void setText(HKEY key, const wchar_t* name, const std::wstring& text, bool terminated)
+    {
+        const DWORD bytes = static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, REG_SZ,
+                                                reinterpret_cast<const BYTE*>(text.c_str()), bytes));
+    }
+
+    bool restoreX86 = false;
+    std::wstring oldX86;
+};
+
+TEST_F(RealRegistry, ReaderContracts)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, kAccess, nullptr, &key,
+                                             nullptr));
+    setText(key, L"Plain", L"C:\\Program Files", true);
+    setText(key, L"NoTerminator", L"AB", false);
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"Empty", 0, REG_SZ, nullptr, 0));
+    RegCloseKey(key);
+
+    std::wstring value = L"untouched";
+    std::wstring error;
+    EXPECT_TRUE(ReadValueFromRegistry(kTestKey, L"Plain", value, error));
+    EXPECT_EQ(L"C:\\Program Files", value);
+    EXPECT_TRUE(ReadValueFromRegistry(kTestKey, L"NoTerminator", value, error));
+    EXPECT_EQ(L"AB", value);
+    value = L"untouched";
+    EXPECT_FALSE(ReadValueFromRegistry(kTestKey, L"Empty", value, error));
+    EXPECT_EQ(L"ReadValueFromRegistry:: succeeded in retrieving value,but its value is empty!", error);
+    EXPECT_FALSE(ReadValueFromRegistry(kTestKey, L"Missing", value, error));
+    EXPECT_EQ(L"ReadValueFromRegistry:: failed to query register value at 1st time!", error);
+    EXPECT_FALSE(ReadValueFromRegistry(std::wstring(kTestKey) + L"\\Nope", L"Plain", value, error));
+    EXPECT_EQ(L"ReadValueFromRegistry:: failed to open registry key !", error);
+    EXPECT_EQ(L"untouched", value);
+}
+
+TEST_F(RealRegistry, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
+                                           kAccess, &key));
+    std::wstring programFiles;
+    std::wstring error;
+    ASSERT_TRUE(ReadValueFromRegistry(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir",
+                                      programFiles, error));
+    ReadValueFromRegistry(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir (x86)", oldX86, error);
+    restoreX86 = true;
+    setText(key, L"ProgramFilesDir (x86)", L"X:\\Programs32", true);
+    RegCloseKey(key);
+
+    HostModel model;
+    model.parameters[L"INSTALLDIR"] = programFiles + L"\\Suite\\";
+    model.parameters[L"HostPlatform"] = L"windows";
+    model.parameters[L"HostObjectModel"] = L"64";
+    model.parameters[L"ProductObjectModel"] = L"64";
+    model.parameters[L"EnterpriseVersionDir"] = L"4.0";
+    Outcome run = runCobrinth("SetPathRelatedProperties", model);
+    EXPECT_EQ(0, run.result());
+    EXPECT_EQ(L"X:\\Programs32\\Suite\\", run.property(L"INSTALLDIR"));
+    EXPECT_EQ(L"X:\\Programs32\\Suite\\4.0\\win64_x64\\", run.property(L"BINDIR"));
+}
+
+} // namespace
+#endif
