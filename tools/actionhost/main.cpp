@@ -1,5 +1,6 @@
 // actionhost: runs installer custom actions from scenario files on a
 // simulated host, shows what they did and checks it against expectations.
+#include "FaultSweep.h"
 #include "Runner.h"
 #include "Scenario.h"
 
@@ -30,9 +31,12 @@ const char kUsage[] =
     "      Run one scenario; print the log, the properties written, the feature\n"
     "      states set and the result. Exit status: the action's result (0 or 1),\n"
     "      3 when an exception left the action, 2 for a usage error or a bad scenario.\n"
-    "  test SCENARIO.json|DIR ... [--library PATH]\n"
+    "  test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep]\n"
     "      Run every scenario that has an \"expect\" block, each in a process of its\n"
     "      own; print PASS or FAIL with the first difference, then \"N passed, N failed\".\n"
+    "      --fault-sweep: instead, make the host throw at each of the scenario's host\n"
+    "      calls in turn and check that the action handles or passes on the fault as\n"
+    "      it must, and writes nothing after it.\n"
     "  call LIBRARY ACTION [--param NAME=VALUE]... [--property NAME=VALUE]... [--json] [--transcript]\n"
     "      Run one action without a scenario file. LIBRARY is vantorel, cobrinth or a path.\n"
     "\n"
@@ -50,6 +54,7 @@ struct Arguments {
     bool json = false;
     bool transcript = false;
     bool help = false;
+    bool faultSweep = false;
     std::map<std::wstring, std::wstring> parameters;
     std::map<std::wstring, std::wstring> properties;
 };
@@ -100,6 +105,8 @@ Arguments parseArguments(const std::vector<std::string>& words, const std::vecto
             arguments.json = true;
         else if (word == "--transcript")
             arguments.transcript = true;
+        else if (word == "--fault-sweep")
+            arguments.faultSweep = true;
         else if (word == "--param")
             addPair(arguments.parameters, word, value);
         else if (word == "--property")
@@ -155,6 +162,21 @@ int commandCall(const std::vector<std::string>& words)
                 arguments);
 }
 
+// The hidden child command of test --fault-sweep: sweeps one scenario and
+// prints what went wrong; exit 0 when nothing did.
+int commandSweep(const std::vector<std::string>& words)
+{
+    const Arguments arguments = parseArguments(words, {"--library"});
+    if (arguments.positional.size() != 1)
+        throw UsageError("sweep takes one scenario file");
+    const actionhost::SweepResult sweep =
+        actionhost::sweepScenario(actionhost::loadScenario(arguments.positional[0]), arguments.library);
+    std::cout << sweep.positions << " fault positions\n";
+    for (const std::string& problem : sweep.problems)
+        std::cout << problem << "\n";
+    return sweep.problems.empty() ? 0 : 1;
+}
+
 std::vector<std::string> scenarioFiles(const std::vector<std::string>& targets)
 {
     std::vector<std::string> files;
@@ -191,9 +213,12 @@ std::string selfPath(const char* argv0)
 
 // Runs one scenario in a child process and compares its output with the
 // expectations; returns the difference, or "" on success.
-std::string testOne(const std::string& self, const actionhost::Scenario& scenario, const std::string& library)
+std::string testOne(const std::string& self, const actionhost::Scenario& scenario, const std::string& library,
+                    bool faultSweep, std::string& note)
 {
     Poco::Process::Args args{"run", scenario.file, "--json", "--transcript"};
+    if (faultSweep)
+        args = {"sweep", scenario.file};
     if (!library.empty()) {
         args.push_back("--library");
         args.push_back(library);
@@ -218,6 +243,12 @@ std::string testOne(const std::string& self, const actionhost::Scenario& scenari
         std::snprintf(code, sizeof(code), "0x%08X", static_cast<unsigned>(status));
         return std::string("the action crashed the host process (exit code ") + code + ")";
     }
+    if (faultSweep) {
+        note = " (" + output.substr(0, output.find('\n')) + ")";
+        if (status == 0)
+            return std::string();
+        return "\n  " + output.substr(0, output.size() - (output.empty() ? 0 : 1));
+    }
     Poco::JSON::Object::Ptr run;
     try {
         run = actionhost::parseJsonObject(output, scenario.file + " (run output)");
@@ -229,9 +260,9 @@ std::string testOne(const std::string& self, const actionhost::Scenario& scenari
 
 int commandTest(const std::vector<std::string>& words, const std::string& self)
 {
-    const Arguments arguments = parseArguments(words, {"--library"});
+    const Arguments arguments = parseArguments(words, {"--library", "--fault-sweep"});
     if (arguments.help) {
-        std::cout << "usage: actionhost test SCENARIO.json|DIR ... [--library PATH]\n";
+        std::cout << "usage: actionhost test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep]\n";
         return 0;
     }
     if (arguments.positional.empty())
@@ -248,7 +279,7 @@ int commandTest(const std::vector<std::string>& words, const std::string& self)
             ++failed;
             continue;
         }
-        if (!scenario.expect)
+        if (!scenario.expect && !arguments.faultSweep)
             continue;
         const std::string skip = actionhost::reasonToSkip(scenario);
         if (!skip.empty()) {
@@ -256,9 +287,10 @@ int commandTest(const std::vector<std::string>& words, const std::string& self)
             ++skipped;
             continue;
         }
-        const std::string difference = testOne(self, scenario, arguments.library);
+        std::string note;
+        const std::string difference = testOne(self, scenario, arguments.library, arguments.faultSweep, note);
         if (difference.empty()) {
-            std::cout << "PASS " << scenario.name << "\n";
+            std::cout << "PASS " << scenario.name << note << "\n";
             ++passed;
         } else {
             std::cout << "FAIL " << scenario.name << ": " << difference << "\n";
@@ -294,6 +326,8 @@ int main(int argc, char** argv)
             return commandCall(words);
         if (command == "test")
             return commandTest(words, selfPath(argv[0]));
+        if (command == "sweep")
+            return commandSweep(words);
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {
         std::cerr << "actionhost: " << error.what() << "\n\n" << kUsage;
