@@ -27,7 +27,12 @@ function(action_library name)
     endforeach()
     set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
     file(WRITE ${script} "{\n  global:\n${symbols}  local: *;\n};\n")
-    target_link_options(${name} PRIVATE "LINKER:--version-script=${script}" "LINKER:--no-undefined")
+    target_link_options(${name} PRIVATE "LINKER:--version-script=${script}")
+    # clang leaves the sanitizer runtimes to the program, so a sanitized
+    # library links with them unresolved.
+    if(NOT CMAKE_CXX_FLAGS MATCHES "sanitize")
+      target_link_options(${name} PRIVATE "LINKER:--no-undefined")
+    endif()
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${script} ${ARG_DEF})
   endif()
   set_property(TARGET ${name} PROPERTY EXPORT_DEF_FILE ${ARG_DEF})

@@ -48,12 +48,12 @@ struct ProductSide : setupcore::IProductContext {
 
 } // namespace
 
-class SimulatedHost::Impl : public ActionSide, public ProductSide {
+class SimulatedHost::Impl final : public ActionSide, public ProductSide {
 public:
     struct Node;
 
     // The two views of one node: the current feature layout and the earlier one.
-    class CurrentFeature : public IFeature {
+    class CurrentFeature final : public IFeature {
     public:
         CurrentFeature(Impl& host, Node& node) : host_(host), node_(node) {}
 
@@ -102,7 +102,7 @@ public:
         Node& node_;
     };
 
-    class CoreFeature : public setupcore::IFeature {
+    class CoreFeature final : public setupcore::IFeature {
     public:
         CoreFeature(Impl& host, Node& node) : host_(host), node_(node) {}
 

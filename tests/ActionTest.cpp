@@ -14,6 +14,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace testing_support {
 
@@ -56,11 +57,17 @@ Outcome runAction(const char* library, const std::string& action, const hosting:
     ownHost.run(own);
     return Outcome{ownHost.record(), ownHost.properties()};
 #endif
+    static std::mutex guard;
     static std::map<std::string, std::unique_ptr<hosting::ActionLibrary> > loaded;
-    std::unique_ptr<hosting::ActionLibrary>& slot = loaded[library];
-    if (!slot)
-        slot.reset(new hosting::ActionLibrary(library));
-    ActionEntry entry = slot->find(action);
+    hosting::ActionLibrary* libraryHandle = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        std::unique_ptr<hosting::ActionLibrary>& slot = loaded[library];
+        if (!slot)
+            slot.reset(new hosting::ActionLibrary(library));
+        libraryHandle = slot.get();
+    }
+    ActionEntry entry = libraryHandle->find(action);
     if (entry == nullptr)
         throw std::runtime_error(std::string(library) + " does not export " + action);
     hosting::SimulatedHost host(model);

@@ -254,7 +254,7 @@ TEST(SetupCoreChangeFeatureState, EveryFaultIsCaught)
 }
 
 // A context that is an IActionContext and nothing more.
-class PlainContext : public IActionContext {
+class PlainContext final : public IActionContext {
 public:
     std::vector<std::wstring> lines;
     void Log(int, const std::wstring& text) override { lines.push_back(text); }

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, ASan, UBSan) and runs each for the
+# given number of seconds (default 10), starting from the committed seeds in
+# fuzz/corpus/. New inputs go to build/fuzz/corpus/, findings to
+# build/fuzz/findings/. Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-10}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(forward_fit compare_version command_lists languages vexa_name registry_file scenario)
+
+scripts/install-deps.sh
+command -v clang++ >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo;
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev; }
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)" >/dev/null
+
+status=0
+for target in "${targets[@]}"; do
+  corpus="build/fuzz/corpus/$target"
+  findings="build/fuzz/findings/$target"
+  mkdir -p "$corpus" "$findings"
+  if build/fuzz/bin/fuzz_"$target" -max_total_time="$seconds" -print_final_stats=1 \
+       -artifact_prefix="$findings/" "$corpus" "fuzz/corpus/$target" > "build/fuzz/$target.log" 2>&1; then
+    runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "build/fuzz/$target.log" | grep -o '[0-9]*$')
+    echo "fuzz $target: ${runs:-?} runs, no finding"
+  else
+    echo "fuzz $target: FINDING (see build/fuzz/$target.log and $findings/)"
+    status=1
+  fi
+done
+exit $status
