@@ -1,6 +1,9 @@
 // SortAvailableSetupLanguages over arbitrary language lists.
 #include "FuzzSupport.h"
 
+#include "frame/Text.h"
+#include "utilities/SubstringIndex.h"
+
 #include <cstdlib>
 
 extern "C" int SortAvailableSetupLanguages(ActionContextPtr context);
@@ -19,5 +22,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring& sorted = record.writes[0].second;
     if (!parts[1].empty() && !sorted.empty() && sorted.back() == L';')
         std::abort();
+
+    // The substring index answers as a plain search does.
+    SubstringIndex index;
+    std::wstring text;
+    std::vector<std::wstring> pieces;
+    splitAny(parts[0], L";", pieces);
+    for (const std::wstring& piece : pieces) {
+        index.append(piece + L";");
+        text += piece + L";";
+        for (const std::wstring& probe : {piece, parts[1], piece.substr(piece.size() / 2)})
+            if (index.contains(probe) != (text.find(probe) != std::wstring::npos))
+                std::abort();
+    }
     return 0;
 }

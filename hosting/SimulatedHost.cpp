@@ -247,7 +247,11 @@ public:
     void Log(int level, const std::wstring& text) override
     {
         enterLevel(level);
-        record_.log.push_back(LogLine{level, text});
+        ++record_.logLines;
+        if (model_.logSink)
+            model_.logSink(LogLine{level, text});
+        else
+            record_.log.push_back(LogLine{level, text});
     }
     WideTextPtr GetParameter(const std::wstring& name) override
     {

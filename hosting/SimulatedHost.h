@@ -10,6 +10,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ struct DiskCostModel {
     std::int64_t cost = 0;
 };
 
+struct LogLine;
+
 struct HostModel {
     std::map<std::wstring, std::wstring> parameters;
     std::map<std::wstring, std::wstring> properties;
@@ -47,6 +50,9 @@ struct HostModel {
     long failAtCall = -1;
     // Off: no transcript is kept (cheap host for benchmarks).
     bool recordTranscript = true;
+    // When set, log lines go to the sink as they are logged instead of being
+    // kept in the record, so that a long run holds no log in memory.
+    std::function<void(const LogLine&)> logSink;
 };
 
 struct LogLine {
@@ -56,6 +62,7 @@ struct LogLine {
 
 struct RunRecord {
     std::vector<LogLine> log;
+    std::size_t logLines = 0;  // lines logged, kept or streamed
     std::vector<std::pair<std::wstring, std::wstring> > writes;
     // The last requested state set on each feature, by identifier.
     std::map<std::wstring, int> featureStates;

@@ -268,3 +268,25 @@ TEST_F(NoCommandProcessor, DefaultIsWrittenOnlyByRunCommandAndSetProperty)
 }
 
 } // namespace
+
+#include "utilities/SubstringIndex.h"
+
+namespace {
+
+TEST(SubstringIndexTest, AnswersLikeAPlainSearchWhileTheTextGrows)
+{
+    SubstringIndex index;
+    std::wstring text;
+    const std::vector<std::wstring> pieces = {L"en_us;", L"en;", L"abab;", L"ba;", L"\u00e9t\u00e9;", L"aaaa;"};
+    const std::vector<std::wstring> probes = {L"",    L"en",   L"n_u",  L"us;e", L"bab",  L"abba",
+                                              L"a;b", L"\u00e9", L"t\u00e9;a", L"aaaaa", L"x",    L";;"};
+    for (const std::wstring& piece : pieces) {
+        index.append(piece);
+        text += piece;
+        for (const std::wstring& probe : probes)
+            EXPECT_EQ(text.find(probe) != std::wstring::npos, index.contains(probe))
+                << hosting::narrow(text) << " / " << hosting::narrow(probe);
+    }
+}
+
+} // namespace

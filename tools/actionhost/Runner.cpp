@@ -233,34 +233,35 @@ Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls)
     return run;
 }
 
-void printRun(std::ostream& out, const Poco::JSON::Object::Ptr& run, bool withCalls)
+RunOutput printScenarioRun(std::ostream& out, const Scenario& original, const std::string& libraryOverride,
+                           bool withCalls)
 {
-    Poco::JSON::Array::Ptr log = run->getArray("log");
-    out << "log (" << log->size() << " lines):\n";
-    for (std::size_t i = 0; i < log->size(); ++i) {
-        Poco::JSON::Array::Ptr line = log->getArray(i);
-        out << "  [" << line->get(0).convert<int>() << "] " << shown(line->get(1).convert<std::string>()) << "\n";
+    Scenario scenario = original;
+    // Only what is shown is kept: no transcript unless asked for.
+    scenario.model.recordTranscript = withCalls;
+    out << "log:\n";
+    scenario.model.logSink = [&out](const hosting::LogLine& line) {
+        out << "  [" << line.level << "] " << shown(hosting::narrow(line.text)) << "\n";
+    };
+    const RunOutput output = runScenario(scenario, libraryOverride);
+    const hosting::RunRecord& record = output.record;
+    out << "(" << record.logLines << " log lines)\n";
+    out << "properties written (" << record.writes.size() << "):\n";
+    for (const auto& write : record.writes)
+        out << "  " << hosting::narrow(write.first) << " = " << json(hosting::narrow(write.second)) << "\n";
+    out << "requested feature states (" << record.featureStates.size() << "):\n";
+    for (const auto& state : record.featureStates)
+        out << "  " << hosting::narrow(state.first) << " = " << state.second << "\n";
+    if (withCalls) {
+        out << "host calls (" << record.calls.size() << "):\n";
+        for (std::size_t i = 0; i < record.calls.size(); ++i)
+            out << "  " << i << ": " << record.calls[i] << "\n";
     }
-    Poco::JSON::Array::Ptr writes = run->getArray("writes");
-    out << "properties written (" << writes->size() << "):\n";
-    for (std::size_t i = 0; i < writes->size(); ++i) {
-        Poco::JSON::Array::Ptr write = writes->getArray(i);
-        out << "  " << write->get(0).convert<std::string>() << " = " << json(write->get(1)) << "\n";
-    }
-    Poco::JSON::Object::Ptr states = run->getObject("featureStates");
-    out << "requested feature states (" << states->size() << "):\n";
-    for (const auto& state : *states)
-        out << "  " << state.first << " = " << state.second.convert<int>() << "\n";
-    if (withCalls && run->has("calls")) {
-        Poco::JSON::Array::Ptr calls = run->getArray("calls");
-        out << "host calls (" << calls->size() << "):\n";
-        for (std::size_t i = 0; i < calls->size(); ++i)
-            out << "  " << i << ": " << calls->get(i).convert<std::string>() << "\n";
-    }
-    if (!run->get("exception").isEmpty())
-        out << "exception: " << run->get("exception").convert<std::string>() << "\n";
+    if (record.exception)
+        out << "exception: " << record.exceptionText << "\n";
     else
-        out << "result: " << run->get("result").convert<int>() << "\n";
+        out << "result: " << record.result << "\n";
+    return output;
 }
 
 namespace {

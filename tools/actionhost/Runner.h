@@ -31,8 +31,11 @@ RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverri
 // featureStates, properties and, with calls, the transcript.
 Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls);
 
-// The run for a reader: log lines, properties written, feature states, result.
-void printRun(std::ostream& out, const Poco::JSON::Object::Ptr& run, bool withCalls);
+// Loads the library and runs the scenario as runScenario does, printing each
+// log line for a reader as it is logged (nothing of the log is kept), then
+// the properties written, the feature states set and the result.
+RunOutput printScenarioRun(std::ostream& out, const Scenario& scenario, const std::string& libraryOverride,
+                           bool withCalls);
 
 // The first difference between an expect block and a run (as toJson gives
 // it), or the empty string when every expectation holds.

@@ -122,17 +122,15 @@ int exitStatusOf(const actionhost::RunOutput& output)
 
 int show(const actionhost::Scenario& scenario, const Arguments& arguments)
 {
-    const actionhost::RunOutput output = actionhost::runScenario(scenario, arguments.library);
-    Poco::JSON::Object::Ptr run = actionhost::toJson(output, arguments.transcript);
     std::cerr << actionhost::platformNotes(scenario);
     if (arguments.json) {
-        Poco::JSON::Stringifier::stringify(run, std::cout, 2);
+        const actionhost::RunOutput output = actionhost::runScenario(scenario, arguments.library);
+        Poco::JSON::Stringifier::stringify(actionhost::toJson(output, arguments.transcript), std::cout, 2);
         std::cout << "\n";
-    } else {
-        std::cout << "scenario: " << scenario.name << " (" << scenario.action << ")\n";
-        actionhost::printRun(std::cout, run, arguments.transcript);
+        return exitStatusOf(output);
     }
-    return exitStatusOf(output);
+    std::cout << "scenario: " << scenario.name << " (" << scenario.action << ")\n";
+    return exitStatusOf(actionhost::printScenarioRun(std::cout, scenario, arguments.library, arguments.transcript));
 }
 
 int commandRun(const std::vector<std::string>& words)

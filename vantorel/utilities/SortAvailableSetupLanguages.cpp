@@ -6,6 +6,7 @@
 #include "frame/Action.h"
 #include "frame/Names.h"
 #include "frame/Text.h"
+#include "utilities/SubstringIndex.h"
 
 namespace {
 
@@ -25,23 +26,26 @@ int sortAvailableSetupLanguages(IActionContext& host)
     splitAny(prioritized, L";", priorityList);
     splitAny(available, L";", availableList);
 
-    std::wstring result;
+    // Containment is tested on lowered texts through substring indexes, so
+    // that the cost grows with the length of the lists, not with its square.
     // Lower-casing works code point by code point, so the lowered result can
     // grow alongside the result instead of being lowered anew for every entry.
-    std::wstring loweredResult;
-    const std::wstring loweredAvailable = lowerCaseCopy(available);
+    std::wstring result;
+    SubstringIndex loweredResult;
+    SubstringIndex loweredAvailable;
+    loweredAvailable.append(lowerCaseCopy(available));
     for (const std::wstring& entry : priorityList) {
         const std::wstring lowered = lowerCaseCopy(entry);
-        if (loweredAvailable.find(lowered) != std::wstring::npos) {
+        if (loweredAvailable.contains(lowered)) {
             result += entry + L";";
-            loweredResult += lowered + L";";
+            loweredResult.append(lowered + L";");
         }
     }
     for (const std::wstring& entry : availableList) {
         const std::wstring lowered = lowerCaseCopy(entry);
-        if (loweredResult.find(lowered) == std::wstring::npos) {
+        if (!loweredResult.contains(lowered)) {
             result += entry + L";";
-            loweredResult += lowered + L";";
+            loweredResult.append(lowered + L";");
         }
     }
     if (!result.empty())

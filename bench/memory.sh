@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Peak resident memory of actionhost run on a forward-fit scenario with
+# 100,000 and 1,000,000 data lines: it must not grow with the file.
+# Usage: bench/memory.sh [ACTIONHOST]
+set -euo pipefail
+actionhost="${1:-build/release/bin/actionhost}"
+command -v /usr/bin/time >/dev/null || { echo "needs /usr/bin/time (Debian package time)"; exit 1; }
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+for lines in 100000 1000000; do
+  awk -v n="$lines" 'BEGIN { for (i = 1; i < n; i++) printf "13.%d.%d: 13.0.0.12 13.0.1.9 13.0.2.3\r\n", i % 10, i % 7;
+                             print "14.0.3: 14.0.0.12 14.0.1.5 14.0.2.3" }' > "$work/ff-$lines.txt"
+  cat > "$work/ff-$lines.json" <<JSON
+{"action": "DetectOverhangingPatch",
+ "parameters": {"ForwardFitDataFile": "ff-$lines.txt", "CurrentPatchLevel": "14.0.1.7"},
+ "properties": {"\$product.id": "P,14.0.3.0"}}
+JSON
+  kib=$( { /usr/bin/time -v "$actionhost" run "$work/ff-$lines.json" > /dev/null; } 2>&1 | awk -F': ' '/Maximum resident/ {print $2}')
+  echo "forward-fit file of $lines lines: peak resident memory $kib KiB"
+done
