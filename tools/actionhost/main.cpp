@@ -1,5 +1,6 @@
 // actionhost: runs installer custom actions from scenario files on a
 // simulated host, shows what they did and checks it against expectations.
+#include "Catalogue.h"
 #include "FaultSweep.h"
 #include "Runner.h"
 #include "Scenario.h"
@@ -39,6 +40,9 @@ const char kUsage[] =
     "      it must, and writes nothing after it.\n"
     "  call LIBRARY ACTION [--param NAME=VALUE]... [--property NAME=VALUE]... [--json] [--transcript]\n"
     "      Run one action without a scenario file. LIBRARY is vantorel, cobrinth or a path.\n"
+    "  list [LIBRARY]\n"
+    "      The actions a library exports (both libraries when none is named), each\n"
+    "      with its summary.\n"
     "\n"
     "Run 'actionhost <command> --help' for one command.\n";
 
@@ -158,6 +162,41 @@ int commandCall(const std::vector<std::string>& words)
     return show(actionhost::adHocScenario(arguments.positional[0], arguments.positional[1], arguments.parameters,
                                           arguments.properties),
                 arguments);
+}
+
+int commandList(const std::vector<std::string>& words)
+{
+    const Arguments arguments = parseArguments(words, {});
+    if (arguments.help) {
+        std::cout << "usage: actionhost list [LIBRARY]\n";
+        return 0;
+    }
+    if (arguments.positional.size() > 1)
+        throw UsageError("list takes at most one library");
+    std::vector<std::string> libraries = arguments.positional;
+    if (libraries.empty())
+        libraries = {"vantorel", "cobrinth"};
+    for (const std::string& library : libraries) {
+        const std::string path = actionhost::resolveLibrary(library, Poco::Path::current());
+        hosting::ActionLibrary loaded(path);
+        // Both libraries export a ChangeFeatureState and a SleepCommand: the
+        // summaries are those of the library most of whose actions it exports.
+        std::map<std::string, int> matches;
+        for (const actionhost::KnownAction& action : actionhost::knownActions())
+            matches[action.library] += loaded.find(action.name) != nullptr;
+        const std::string family = matches["cobrinth"] * 19 > matches["vantorel"] * 3 ? "cobrinth" : "vantorel";
+        std::cout << path << ":\n";
+        int found = 0;
+        for (const actionhost::KnownAction& action : actionhost::knownActions()) {
+            if (family != action.library || loaded.find(action.name) == nullptr)
+                continue;
+            std::printf("  %-32s %s\n", action.name, action.summary);
+            ++found;
+        }
+        if (found == 0)
+            std::cout << "  (none of the known actions)\n";
+    }
+    return 0;
 }
 
 // The hidden child command of test --fault-sweep: sweeps one scenario and
@@ -326,6 +365,8 @@ int main(int argc, char** argv)
             return commandTest(words, selfPath(argv[0]));
         if (command == "sweep")
             return commandSweep(words);
+        if (command == "list")
+            return commandList(words);
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {
         std::cerr << "actionhost: " << error.what() << "\n\n" << kUsage;

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Makes the packages: "linux" (default) gives a .tar.gz and a .deb from the
+# release build; "windows" gives a .zip with the two DLLs, actionhost.exe,
+# the contract headers and the examples from the Windows build. The packages
+# land in build/packages/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+target="${1:-linux}"
+mkdir -p build/packages
+case "$target" in
+  linux)
+    scripts/install-deps.sh
+    cmake --preset release >/dev/null
+    cmake --build --preset release -j "$(nproc)"
+    (cd build/release && cpack -B "$PWD/../packages" >/dev/null)
+    ;;
+  windows)
+    export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"
+    export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/prefix"
+    scripts/windows/install-deps.sh
+    scripts/windows/build-deps.sh "$WINDOWS_DEPS_ROOT"
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows -j "$(nproc)"
+    (cd build/windows && cpack -B "$PWD/../packages" >/dev/null)
+    ;;
+  *)
+    echo "usage: scripts/package.sh [linux|windows]" >&2
+    exit 2
+    ;;
+esac
+rm -rf build/packages/_CPack_Packages
+ls -1 build/packages
