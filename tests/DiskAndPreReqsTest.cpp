@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override { testing_support::unsetEnvironment("VANTOREL_DRIVES"); }
 
-    static void drives(const std::string& spec) { testing_support::setEnvironment("VANTOREL_DRIVES", spec); }
+    static void drives(const std::string& config) { testing_support::setEnvironment("VANTOREL_DRIVES", config); }
 
     static HostModel model(const std::wstring& installDir, std::vector<hosting::DiskCostModel> costs)
     {

@@ -209,7 +209,7 @@ const std::set<std::string> kDriveTypes = {"unknown", "noroot", "removable", "fi
 
 std::string readDrives(const Reader& reader, const Poco::Dynamic::Var& value, const std::string& directory)
 {
-    std::string spec;
+    std::string config;
     for (const auto& member : *reader.object(value, "$.drives")) {
         const std::string path = "$.drives." + member.first;
         const std::string& root = member.first;
@@ -236,9 +236,9 @@ std::string readDrives(const Reader& reader, const Poco::Dynamic::Var& value, co
             Poco::Path measured(reader.text(drive->get("path"), path + ".path"));
             entry += "@" + measured.makeAbsolute(Poco::Path(directory)).toString();
         }
-        spec += (spec.empty() ? "" : ";") + entry;
+        config += (config.empty() ? "" : ";") + entry;
     }
-    return spec;
+    return config;
 }
 
 std::map<std::wstring, std::map<std::wstring, std::wstring> > readRegistry(const Reader& reader,
