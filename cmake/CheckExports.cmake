@@ -1,17 +1,7 @@
 # Checks that a built library exports exactly the names of its .def file.
 # Run with -DLIBRARY=... -DDEF=... and -DNM=... (ELF) or -DOBJDUMP=... -DWINDOWS=1.
-file(STRINGS ${DEF} def_lines)
-set(expected "")
-set(in_exports FALSE)
-foreach(line IN LISTS def_lines)
-  string(STRIP "${line}" line)
-  if(line STREQUAL "EXPORTS")
-    set(in_exports TRUE)
-  elseif(in_exports AND line AND NOT line MATCHES "^;")
-    string(REGEX REPLACE "[ \t@].*$" "" symbol "${line}")
-    list(APPEND expected ${symbol})
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/DefFile.cmake)
+read_def_exports(${DEF} expected)
 
 set(actual "")
 if(WINDOWS)

@@ -9,12 +9,6 @@
 
 namespace {
 
-struct StateName {
-    const wchar_t* name;
-    int code;
-    const wchar_t* line;
-};
-
 const StateName kStateNames[] = {
     {L"Uninstall", kRequestUninstall, L"state is uninstall"},
     {L"Install", kRequestInstall, L"state is install"},

@@ -6,6 +6,14 @@
 
 #include <string>
 
+// A name the "State" parameter may take, the requested-state code it stands
+// for and the level-0 line that reports it.
+struct StateName {
+    const wchar_t* name;
+    int code;
+    const wchar_t* line;
+};
+
 // Searches node's subtree in pre-order for the first feature whose
 // identifier equals featureId exactly and sets its requested state to code.
 // Returns true when it did. Every step is logged at level 0; per visited node

@@ -9,19 +9,8 @@
 
 namespace platform {
 
-namespace {
-SystemCommandFunction systemCommandOverride = nullptr;
-}
-
-void setSystemCommandFunction(SystemCommandFunction function)
+int systemCommand(const char* command)
 {
-    systemCommandOverride = function;
-}
-
-int runSystemCommand(const char* command)
-{
-    if (systemCommandOverride != nullptr)
-        return systemCommandOverride(command);
     const int status = std::system(command);
     if (command == nullptr || status == -1)
         return status;
@@ -33,10 +22,6 @@ int runSystemCommand(const char* command)
 }
 
 void disableThreadLibraryCalls(void*) {}
-
-} // namespace platform
-
-namespace platform {
 
 bool usesExtendedLengthPaths()
 {

@@ -1,22 +1,13 @@
+// The command processor on Windows: the C runtime's system(), which runs
+// cmd.exe and reports its exit code.
 #include "platform/Platform.h"
 
 #include <cstdlib>
 
 namespace platform {
 
-namespace {
-SystemCommandFunction systemCommandOverride = nullptr;
-}
-
-void setSystemCommandFunction(SystemCommandFunction function)
+int systemCommand(const char* command)
 {
-    systemCommandOverride = function;
-}
-
-int runSystemCommand(const char* command)
-{
-    if (systemCommandOverride != nullptr)
-        return systemCommandOverride(command);
     return std::system(command);
 }
 

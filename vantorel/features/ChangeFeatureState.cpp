@@ -8,12 +8,6 @@
 
 namespace {
 
-struct StateName {
-    const wchar_t* name;
-    int code;
-    const wchar_t* line;
-};
-
 // Tried in this order, without regard to case.
 const StateName kStateNames[] = {
     {L"Uninstall", kRequestUninstall, L"state is uninstall"},

@@ -3,7 +3,7 @@
 // published prerequisite results of one feature and collects their reasons.
 #include "frame/Action.h"
 #include "frame/Names.h"
-#include "frame/Text.h"
+#include "prereqs/PreReqScan.h"
 
 namespace {
 
@@ -39,30 +39,16 @@ int evaluateTargetFeaturePreReqs(IActionContext& host)
     const std::wstring featureId = readParameter(host, names::kFeatureId);
     host.Log(2, L"Check pre-requisites for feature " + featureId);
     const std::wstring featureKey = L"$feature$" + featureId;
-    const std::wstring passed = host.GetPropertyText(featureKey + L"$prereqspassed");
-    host.Log(2, L"isallpassed = " + passed);
-    if (passed == L"true") {
+    if (allPassed(host, featureKey + L"$prereqspassed")) {
         host.Log(2, L"All feature pre-reqs have passed.");
         host.SetProperty(names::kHasBlockingFeaturePreReq, L"0");
         return kActionSuccess;
     }
-    const std::wstring ids = host.GetPropertyText(featureKey + L"$prereqids");
-    host.Log(2, L"prereqids: " + ids);
-    std::vector<std::wstring> identifiers;
-    splitAny(ids, L";", identifiers);
-
     const std::wstring prereqPrefix = L"$feature$prereq$" + featureId + L"$";
     std::wstring reasons;
-    for (const std::wstring& id : identifiers) {
-        host.Log(2, L"curprereqid: " + id);
+    for (const std::wstring& id : prerequisiteIds(host, featureKey + L"$prereqids")) {
         const std::wstring key = prereqPrefix + id;
-        const std::wstring ok = host.GetPropertyText(key + L"$passed");
-        host.Log(2, L"ispassed: " + ok);
-        if (ok != L"false")
-            continue;
-        const std::wstring type = host.GetPropertyText(key + L"$type");
-        host.Log(2, L"prereqtype: " + type);
-        if (type != L"error")
+        if (!failedBlocking(host, id, key))
             continue;
         const std::wstring reason = host.ResolveText(host.GetPropertyText(key + L"$reason"), L"");
         host.Log(2, L"Reason: " + reason);

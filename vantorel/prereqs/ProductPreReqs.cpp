@@ -3,7 +3,7 @@
 // prerequisite of type "error" with its description and reason.
 #include "frame/Action.h"
 #include "frame/Names.h"
-#include "frame/Text.h"
+#include "prereqs/PreReqScan.h"
 
 namespace {
 
@@ -11,29 +11,15 @@ const std::wstring kProductPrefix = L"$product$prereq$";
 
 int checkForBlockingProductPreReqs(IActionContext& host)
 {
-    const std::wstring passed = host.GetPropertyText(L"$product$prereqspassed");
-    host.Log(2, L"isallpassed = " + passed);
-    if (passed == L"true") {
+    if (allPassed(host, L"$product$prereqspassed")) {
         host.Log(2, L"All product pre-reqs have passed.");
         host.SetProperty(names::kHasBlockingPreReq, L"0");
         return kActionSuccess;
     }
-    const std::wstring ids = host.GetPropertyText(L"$product$prereqids");
-    host.Log(2, L"prereqids: " + ids);
-    std::vector<std::wstring> identifiers;
-    splitAny(ids, L";", identifiers);
-
     bool blocking = false;
-    for (const std::wstring& id : identifiers) {
-        host.Log(2, L"curprereqid: " + id);
+    for (const std::wstring& id : prerequisiteIds(host, L"$product$prereqids")) {
         const std::wstring key = kProductPrefix + id;
-        const std::wstring ok = host.GetPropertyText(key + L"$passed");
-        host.Log(2, L"ispassed: " + ok);
-        if (ok != L"false")
-            continue;
-        const std::wstring type = host.GetPropertyText(key + L"$type");
-        host.Log(2, L"prereqtype: " + type);
-        if (type != L"error")
+        if (!failedBlocking(host, id, key))
             continue;
         blocking = true;
         const std::wstring description = host.ResolveText(host.GetPropertyText(key + L"$description"), L"");
