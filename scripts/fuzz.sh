@@ -11,8 +11,14 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(forward_fit compare_version command_lists languages vexa_name registry_file scenario)
 
 scripts/install-deps.sh
-command -v clang++ >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo;
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev; }
+for package in clang libclang-rt-14-dev; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev
+    break
+  fi
+done
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" >/dev/null
 
