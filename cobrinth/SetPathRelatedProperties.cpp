@@ -38,6 +38,20 @@ void readProgramFilesValue(IActionContext& host, const wchar_t* name, std::wstri
     }
 }
 
+// Sets NAME (the chosen variant), NAME32 and NAME64 in this order, then logs
+// the three in the same order.
+void setVariantsThenLog(IActionContext& host, const std::wstring& name, const std::wstring& value32,
+                        const std::wstring& value64, bool product64)
+{
+    const std::wstring& chosen = product64 ? value64 : value32;
+    host.SetProperty(name, chosen);
+    host.SetProperty(name + L"32", value32);
+    host.SetProperty(name + L"64", value64);
+    host.Log(2, L"Set " + name + L": " + chosen);
+    host.Log(2, L"Set " + name + L"32: " + value32);
+    host.Log(2, L"Set " + name + L"64: " + value64);
+}
+
 void setAndLog(IActionContext& host, const std::wstring& name, const std::wstring& value)
 {
     host.SetProperty(name, value);
@@ -112,23 +126,9 @@ int setPathRelatedProperties(IActionContext& host)
 
     const std::wstring enterprise32 = installDir32 + versionDir + L"\\";
     const std::wstring enterprise64 = installDir64 + versionDir + L"\\";
-    const std::wstring& enterprise = product64 ? enterprise64 : enterprise32;
-    host.SetProperty(L"ENTERPRISEDIR", enterprise);
-    host.SetProperty(L"ENTERPRISEDIR32", enterprise32);
-    host.SetProperty(L"ENTERPRISEDIR64", enterprise64);
-    host.Log(2, L"Set ENTERPRISEDIR: " + enterprise);
-    host.Log(2, L"Set ENTERPRISEDIR32: " + enterprise32);
-    host.Log(2, L"Set ENTERPRISEDIR64: " + enterprise64);
-
-    const std::wstring bin32 = enterprise32 + software32 + L"\\";
-    const std::wstring bin64 = enterprise64 + software64 + L"\\";
-    const std::wstring& bin = product64 ? bin64 : bin32;
-    host.SetProperty(L"BINDIR", bin);
-    host.SetProperty(L"BINDIR32", bin32);
-    host.SetProperty(L"BINDIR64", bin64);
-    host.Log(2, L"Set BINDIR: " + bin);
-    host.Log(2, L"Set BINDIR32: " + bin32);
-    host.Log(2, L"Set BINDIR64: " + bin64);
+    setVariantsThenLog(host, L"ENTERPRISEDIR", enterprise32, enterprise64, product64);
+    setVariantsThenLog(host, L"BINDIR", enterprise32 + software32 + L"\\", enterprise64 + software64 + L"\\",
+                       product64);
     return kActionSuccess;
 }
 
