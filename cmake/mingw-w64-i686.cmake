@@ -8,6 +8,7 @@ set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_MC_COMPILER i686-w64-mingw32-windmc)
 set(CMAKE_NM i686-w64-mingw32-nm)
 set(CMAKE_OBJDUMP i686-w64-mingw32-objdump)
+set(CMAKE_STRIP i686-w64-mingw32-strip)
 
 # Libraries built for the target live outside the clone (see scripts/windows/).
 if(NOT DEFINED WINDOWS_DEPS_PREFIX)
