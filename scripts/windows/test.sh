@@ -18,4 +18,9 @@ scripts/windows/build-deps.sh "$WINDOWS_DEPS_ROOT"
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"
+# One Wine server for the whole run, instead of one started per test program.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+# Let Wine's own services finish starting before the first test program.
+wine cmd /c exit >/dev/null 2>&1 || true
 ctest --preset windows
