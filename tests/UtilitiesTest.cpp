@@ -5,6 +5,7 @@
 #include "utilities/CommandRunner.h"
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 using hosting::HostModel;
@@ -287,6 +288,50 @@ TEST(SubstringIndexTest, AnswersLikeAPlainSearchWhileTheTextGrows)
             EXPECT_EQ(text.find(probe) != std::wstring::npos, index.contains(probe))
                 << hosting::narrow(text) << " / " << hosting::narrow(probe);
     }
+}
+
+} // namespace
+
+namespace {
+
+// A command processor that reports a chosen status, as cmd.exe can report
+// statuses a POSIX shell cannot (3010, negative codes).
+int reportedStatus = 0;
+int reportStatus(const char* command)
+{
+    return command == nullptr ? 1 : reportedStatus;
+}
+
+class ReportedStatus : public ::testing::Test {
+protected:
+    void SetUp() override { platform::setSystemCommandFunction(reportStatus); }
+    void TearDown() override { platform::setSystemCommandFunction(nullptr); }
+
+    static std::unique_ptr<hosting::SimulatedHost> run(ActionEntry action, int status, const HostModel& model)
+    {
+        reportedStatus = status;
+        std::unique_ptr<hosting::SimulatedHost> host(new hosting::SimulatedHost(model));
+        host->run(action);
+        return host;
+    }
+};
+
+TEST_F(ReportedStatus, WindowsStatusesMapAndPrintInFull)
+{
+    HostModel model;
+    model.parameters[L"CmdLine"] = L"setup.exe /quiet";
+    model.parameters[L"WriteProperty"] = L"OUT";
+    model.parameters[L"Default"] = L"Fallback";
+    model.parameters[L"ReturnCodesSet"] = L"0;3010";
+    model.parameters[L"ValuesSet"] = L"Done;Reboot";
+    const auto reboot = run(RunCommandAndSetProperty, 3010, model);
+    EXPECT_EQ(L"Reboot", reboot->properties().at(L"OUT"));
+
+    const auto negative = run(RunCommandAndSetReturnCode, -1, model);
+    EXPECT_EQ(L"-1", negative->properties().at(L"OUT"));
+    EXPECT_EQ(L"Command returned error code: -1", negative->record().log.back().text);
+    const auto lowest = run(RunCommandAndSetReturnCode, -2147483647 - 1, model);
+    EXPECT_EQ(L"-2147483648", lowest->properties().at(L"OUT"));
 }
 
 } // namespace
