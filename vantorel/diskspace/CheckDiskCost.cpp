@@ -63,11 +63,10 @@ std::map<std::wstring, std::int64_t> sumPerDrive(const std::vector<DiskCostEntry
     std::map<std::wstring, std::int64_t> table;
     std::map<std::wstring, std::int64_t>::iterator last = table.end();
     for (const DiskCostEntryPtr& entry : costs) {
-        const std::wstring& path = *entry->path;
         // Cost lists run in long stretches of one drive: try the last key first.
-        if (last == table.end() || (path.empty() ? !last->first.empty()
-                                                 : (last->first.empty() || last->first[0] != path[0])))
-            last = table.try_emplace(firstCharacter(path), 0).first;
+        const std::wstring key = firstCharacter(*entry->path);
+        if (last == table.end() || last->first != key)
+            last = table.try_emplace(key, 0).first;
         last->second = saturatingAdd(last->second, entry->cost);
     }
     return table;
