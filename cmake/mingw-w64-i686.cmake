@@ -24,10 +24,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# The C and C++ runtimes are linked in, so that each DLL and program needs
-# nothing beside it but system DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# One GCC runtime for the whole process: every DLL and program links libgcc
+# and libstdc++ shared (libgcc_s_dw2-1.dll, libstdc++-6.dll and the
+# libwinpthread-1.dll they need), so that a C++ exception unwinds from one
+# module into another and type matches hold across them. A statically linked
+# runtime gives each module an unwinder of its own, and an exception that
+# crosses a module boundary then ends in terminate().
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-shared-libgcc")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-shared-libgcc")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-shared-libgcc")
 
 # Test programs run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

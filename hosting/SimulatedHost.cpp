@@ -1,6 +1,5 @@
 #include "hosting/SimulatedHost.h"
 
-#include <Poco/SharedLibrary.h>
 #include <Poco/UnicodeConverter.h>
 
 #include <boost/make_shared.hpp>
@@ -363,30 +362,6 @@ const RunRecord& SimulatedHost::record() const
 const std::map<std::wstring, std::wstring>& SimulatedHost::properties() const
 {
     return impl_->properties_;
-}
-
-ActionLibrary::ActionLibrary(const std::string& path) : path_(path), library_(nullptr)
-{
-    try {
-        library_ = new Poco::SharedLibrary(path);
-    } catch (const Poco::Exception& error) {
-        throw std::runtime_error("cannot load library " + path + ": " + error.displayText());
-    }
-}
-
-ActionLibrary::~ActionLibrary()
-{
-    // The library stays mapped: actions may have left objects (exception
-    // texts, say) whose code lives in it.
-    delete static_cast<Poco::SharedLibrary*>(library_);
-}
-
-ActionEntry ActionLibrary::find(const std::string& name) const
-{
-    Poco::SharedLibrary* library = static_cast<Poco::SharedLibrary*>(library_);
-    if (!library->hasSymbol(name))
-        return nullptr;
-    return reinterpret_cast<ActionEntry>(library->getSymbol(name));
 }
 
 } // namespace hosting

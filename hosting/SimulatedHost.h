@@ -99,7 +99,10 @@ private:
     boost::shared_ptr<Impl> impl_;
 };
 
-// An action library loaded by path.
+// An action library loaded by path: with LoadLibraryExW and GetProcAddress
+// on Windows, dlopen and dlsym elsewhere. It stays loaded for the rest of
+// the process: actions may have left objects (exception texts, say) whose
+// code lives in it.
 class ActionLibrary {
 public:
     // Throws std::runtime_error naming the path when it cannot be loaded.
@@ -111,10 +114,12 @@ public:
     // The exported action, or null when the library has no such export.
     ActionEntry find(const std::string& name) const;
     const std::string& path() const { return path_; }
+    // The system's handle of the loaded module (an HMODULE on Windows).
+    void* handle() const { return handle_; }
 
 private:
     std::string path_;
-    void* library_;
+    void* handle_;
 };
 
 // UTF-8 <-> wide for the host's own texts (transcript, scenario files).

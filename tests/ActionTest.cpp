@@ -11,6 +11,7 @@
 #if defined(_WIN32)
 #include <windows.h>
 #endif
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -40,23 +41,9 @@ std::wstring Outcome::property(const std::wstring& name) const
     return found == properties.end() ? L"<unset>" : found->second;
 }
 
-Outcome runAction(const char* library, const std::string& action, const hosting::HostModel& model)
+Outcome runAction(const char* library, const std::string& action, const hosting::HostModel& model,
+                  const hosting::WorldModel& world)
 {
-#if defined(_WIN32)
-    // With the GCC runtime linked statically into each module (so that a DLL
-    // needs nothing but system DLLs), a C++ exception cannot unwind from one
-    // module into another. On Windows the unit tests therefore call the
-    // action code linked into the test program itself; the DLLs are checked
-    // through their export tables and the example scenarios.
-    (void)library;
-    ActionEntry own = reinterpret_cast<ActionEntry>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(nullptr), action.c_str())));
-    if (own == nullptr)
-        throw std::runtime_error("this test program does not export " + action);
-    hosting::SimulatedHost ownHost(model);
-    ownHost.run(own);
-    return Outcome{ownHost.record(), ownHost.properties()};
-#endif
     static std::mutex guard;
     static std::map<std::string, std::unique_ptr<hosting::ActionLibrary> > loaded;
     hosting::ActionLibrary* libraryHandle = nullptr;
@@ -70,6 +57,9 @@ Outcome runAction(const char* library, const std::string& action, const hosting:
     ActionEntry entry = libraryHandle->find(action);
     if (entry == nullptr)
         throw std::runtime_error(std::string(library) + " does not export " + action);
+    std::unique_ptr<hosting::SimulatedWorld> simulated;
+    if (world.hasDrives || world.hasRegistry)
+        simulated.reset(new hosting::SimulatedWorld(libraryHandle, world));
     hosting::SimulatedHost host(model);
     host.run(entry);
     return Outcome{host.record(), host.properties()};
@@ -122,7 +112,7 @@ ScratchDirectory::~ScratchDirectory()
 std::string ScratchDirectory::write(const std::string& name, const std::string& content) const
 {
     const std::string file = Poco::Path(path_).append(name).toString();
-    std::ofstream out(file, std::ios::binary);
+    std::ofstream out(std::filesystem::u8path(file), std::ios::binary);
     out << content;
     return file;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "hosting/SimulatedHost.h"
+#include "hosting/World.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +25,22 @@ struct Outcome {
     std::wstring property(const std::wstring& name) const;
 };
 
-// Runs an exported action of the library at path (loaded once per process).
-Outcome runAction(const char* library, const std::string& action, const hosting::HostModel& model);
+// Runs an exported action of the library at path (loaded once per process,
+// with LoadLibraryExW on Windows and dlopen elsewhere) on the simulated host,
+// with the world's drives and registry in place when it has any.
+Outcome runAction(const char* library, const std::string& action, const hosting::HostModel& model,
+                  const hosting::WorldModel& world = hosting::WorldModel());
 
-inline Outcome runVantorel(const std::string& action, const hosting::HostModel& model)
+inline Outcome runVantorel(const std::string& action, const hosting::HostModel& model,
+                           const hosting::WorldModel& world = hosting::WorldModel())
 {
-    return runAction(VANTOREL_LIBRARY, action, model);
+    return runAction(VANTOREL_LIBRARY, action, model, world);
 }
 
-inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& model)
+inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& model,
+                           const hosting::WorldModel& world = hosting::WorldModel())
 {
-    return runAction(COBRINTH_LIBRARY, action, model);
+    return runAction(COBRINTH_LIBRARY, action, model, world);
 }
 
 // A feature node with children.

@@ -19,18 +19,17 @@ const char kCurrentVersion[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Window
 
 class SetupCore : public ::testing::Test {
 protected:
-    void TearDown() override { testing_support::unsetEnvironment("COBRINTH_REGISTRY"); }
-
-    // Off Windows the registry is read from a file; the cases that set
-    // registry values run there only.
+    // The registry below HKEY_LOCAL_MACHINE for the cases that follow: the
+    // stand-in's file off Windows, a scratch key mapped over the real hive
+    // on Windows.
     void registry(const std::string& body)
     {
-        const std::string file = directory.write("registry.reg", "Windows Registry Editor Version 5.00\r\n\r\n" + body);
-        testing_support::setEnvironment("COBRINTH_REGISTRY", file);
+        world.hasRegistry = true;
+        world.registry = "Windows Registry Editor Version 5.00\r\n\r\n" + body;
     }
 
-    static Outcome paths(const std::wstring& installDir, const std::wstring& platform, const std::wstring& hostModel,
-                         const std::wstring& productModel, const std::wstring& versionDir = L"4.0")
+    Outcome paths(const std::wstring& installDir, const std::wstring& platform, const std::wstring& hostModel,
+                         const std::wstring& productModel, const std::wstring& versionDir = L"4.0") const
     {
         HostModel model;
         model.parameters[L"INSTALLDIR"] = installDir;
@@ -38,10 +37,10 @@ protected:
         model.parameters[L"HostObjectModel"] = hostModel;
         model.parameters[L"ProductObjectModel"] = productModel;
         model.parameters[L"EnterpriseVersionDir"] = versionDir;
-        return runCobrinth("SetPathRelatedProperties", model);
+        return runCobrinth("SetPathRelatedProperties", model, world);
     }
 
-    testing_support::ScratchDirectory directory;
+    hosting::WorldModel world;
 };
 
 TEST_F(SetupCore, ThirtyTwoBitHostWritesTwelvePropertiesInOrder)
@@ -119,7 +118,8 @@ TEST_F(SetupCore, UnknownPlatformWritesNothing)
 
 TEST_F(SetupCore, ThirtyTwoBitHostNeverTouchesTheRegistry)
 {
-    testing_support::setEnvironment("COBRINTH_REGISTRY", "/nonexistent/registry.reg");
+    // A registry without the key: the 32-bit host never asks.
+    registry("");
     Outcome run = paths(L"C:\\Program Files\\Suite\\", L"windows", L"", L"32");
     EXPECT_EQ(L"C:\\Program Files\\Suite\\", run.property(L"INSTALLDIR32"));
     for (const auto& line : run.log())
@@ -128,8 +128,6 @@ TEST_F(SetupCore, ThirtyTwoBitHostNeverTouchesTheRegistry)
 
 TEST_F(SetupCore, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
 {
-    if (!testing_support::usesStandIns())
-        GTEST_SKIP() << "registry values are simulated off Windows only";
     registry(std::string(kCurrentVersion) + "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
                                             "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\r\n");
     for (const wchar_t* dir : {L"C:\\Program Files\\Suite\\", L"c:\\PROGRAM FILES\\Suite\\"}) {
@@ -154,8 +152,6 @@ TEST_F(SetupCore, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
 
 TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
 {
-    if (!testing_support::usesStandIns())
-        GTEST_SKIP() << "registry values are simulated off Windows only";
     // Only "ProgramFilesDir (x86)" can be read: the prefix becomes a lone "\".
     registry(std::string(kCurrentVersion) + "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\r\n");
     Outcome run = paths(L"\\Suite\\", L"windows", L"64", L"32");
@@ -165,7 +161,7 @@ TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
                                                L"register value at 1st time!"}),
               run.log()[11]);
 
-    testing_support::unsetEnvironment("COBRINTH_REGISTRY");
+    registry("");
     Outcome noKey = paths(L"C:\\Program Files\\Suite\\", L"windows", L"64", L"32");
     EXPECT_EQ(0, noKey.result());
     EXPECT_EQ(L"C:\\Program Files\\Suite\\", noKey.property(L"INSTALLDIR"));
@@ -176,13 +172,13 @@ TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
 
 TEST_F(SetupCore, RegistryReaderContracts)
 {
-    if (!testing_support::usesStandIns())
-        GTEST_SKIP() << "registry values are simulated off Windows only";
     registry(std::string(kCurrentVersion) + "\"Plain\"=\"a \\\"quoted\\\" \\\\ text\"\r\n"
                                             "\"Empty\"=hex(1):\r\n"
                                             "\"NoTerminator\"=hex(1):41,00,42,00\r\n"
                                             "\"Embedded\"=hex(1):41,00,00,00,42,00,00,00\r\n"
                                             "\"Number\"=dword:00000041\r\n");
+    // The reader itself is no export: it runs linked into this program, in the same world.
+    hosting::SimulatedWorld simulated(nullptr, world);
     const std::wstring key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
     std::wstring value = L"untouched";
     std::wstring error;

@@ -18,17 +18,19 @@ using testing_support::runVantorel;
 
 namespace {
 
-// Most cases run on simulated drives, which exist off Windows only.
+// The cases run on simulated drives: the drive stand-in off Windows, the
+// library's redirected drive queries on Windows.
 class CheckDiskCost : public ::testing::Test {
 protected:
-    void SetUp() override
+    void drives(const std::string& config)
     {
-        if (!testing_support::usesStandIns())
-            GTEST_SKIP() << "simulated drives exist off Windows only";
+        world.hasDrives = true;
+        world.drives = config;
     }
-    void TearDown() override { testing_support::unsetEnvironment("VANTOREL_DRIVES"); }
 
-    static void drives(const std::string& config) { testing_support::setEnvironment("VANTOREL_DRIVES", config); }
+    Outcome check(const HostModel& host) const { return runVantorel("CheckDiskCost", host, world); }
+
+    hosting::WorldModel world;
 
     static HostModel model(const std::wstring& installDir, std::vector<hosting::DiskCostModel> costs)
     {
@@ -45,7 +47,7 @@ protected:
 TEST_F(CheckDiskCost, SumsPerDriveAndWritesMiB)
 {
     drives("C:=fixed#" + std::to_string(300LL * 1024 * 1024));
-    Outcome run = runVantorel("CheckDiskCost", model(L"C:\\Apps", {{L"C:\\a", 100}, {L"D:\\b", 5}, {L"C:\\c", 28}}));
+    Outcome run = check(model(L"C:\\Apps", {{L"C:\\a", 100}, {L"D:\\b", 5}, {L"C:\\c", 28}}));
     EXPECT_EQ(0, run.result());
     EXPECT_EQ((Log{{2, L"Entering Action CheckDiskCost"},
                    {2, L"CheckDiskCost calculated required Space:128"},
@@ -66,25 +68,25 @@ TEST_F(CheckDiskCost, SumsPerDriveAndWritesMiB)
 TEST_F(CheckDiskCost, RequiredSpaceTruncatesToMiB)
 {
     drives("C:=fixed#1073741824");
-    EXPECT_EQ(L"2", runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 2048}})).property(L"Required"));
-    EXPECT_EQ(L"1", runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 2047}})).property(L"Required"));
-    EXPECT_EQ(L"-1", runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", -2047}})).property(L"Required"));
+    EXPECT_EQ(L"2", check(model(L"C:\\", {{L"C:", 2048}})).property(L"Required"));
+    EXPECT_EQ(L"1", check(model(L"C:\\", {{L"C:", 2047}})).property(L"Required"));
+    EXPECT_EQ(L"-1", check(model(L"C:\\", {{L"C:", -2047}})).property(L"Required"));
 }
 
 TEST_F(CheckDiskCost, VerdictNeedsMoreFreeThanRequired)
 {
     drives("C:=fixed#" + std::to_string(1000 * 1024));
-    Outcome equal = runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 1000}}));
+    Outcome equal = check(model(L"C:\\", {{L"C:", 1000}}));
     EXPECT_EQ(0, equal.result());
     EXPECT_EQ(L"0", equal.property(L"Enough"));
     EXPECT_EQ(L"CheckDiskCost calculated that there is NOT enough disk space", equal.log().back().second);
-    EXPECT_EQ(L"1", runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 999}})).property(L"Enough"));
+    EXPECT_EQ(L"1", check(model(L"C:\\", {{L"C:", 999}})).property(L"Enough"));
 }
 
 TEST_F(CheckDiskCost, DriveLettersAreCaseSensitiveAndEachEntryIsListed)
 {
     drives("C:=fixed#1048576");
-    Outcome run = runVantorel("CheckDiskCost", model(L"c:\\x", {{L"C:\\a", 1}, {L"D:\\b", 2}, {L"D:\\c", 3}, {L"", 4}}));
+    Outcome run = check(model(L"c:\\x", {{L"C:\\a", 1}, {L"D:\\b", 2}, {L"D:\\c", 3}, {L"", 4}}));
     EXPECT_EQ(1, run.result());
     EXPECT_EQ((Log{{2, L"Entering Action CheckDiskCost"},
                    {4, L"CheckDiskCost failed to get the drive that contains installdir"},
@@ -97,7 +99,7 @@ TEST_F(CheckDiskCost, DriveLettersAreCaseSensitiveAndEachEntryIsListed)
               run.log());
     EXPECT_TRUE(run.record.writes.empty());
 
-    Outcome empty = runVantorel("CheckDiskCost", model(L"C:\\", {}));
+    Outcome empty = check(model(L"C:\\", {}));
     EXPECT_EQ(1, empty.result());
     EXPECT_EQ(4u, empty.log().size());
 }
@@ -105,20 +107,20 @@ TEST_F(CheckDiskCost, DriveLettersAreCaseSensitiveAndEachEntryIsListed)
 TEST_F(CheckDiskCost, FailurePaths)
 {
     drives("C:=fixed#1048576;E:=cdrom");
-    Outcome noDir = runVantorel("CheckDiskCost", model(L"", {{L"C:", 1}}));
+    Outcome noDir = check(model(L"", {{L"C:", 1}}));
     EXPECT_EQ(1, noDir.result());
     EXPECT_EQ((std::pair<int, std::wstring>{4, L"CheckDiskCost failed to get nonempty install directory"}),
               noDir.log().back());
     EXPECT_EQ(std::vector<std::string>(5, "").size(), noDir.record.calls.size() - 1);
 
-    Outcome cdrom = runVantorel("CheckDiskCost", model(L"E:\\", {{L"E:", 1024}}));
+    Outcome cdrom = check(model(L"E:\\", {{L"E:", 1024}}));
     EXPECT_EQ(1, cdrom.result());
     EXPECT_EQ((std::pair<int, std::wstring>{4, L"CheckDiskCost is unable to find the free disk space"}),
               cdrom.log().back());
     EXPECT_EQ(L"1", cdrom.property(L"Required"));
     EXPECT_EQ(L"<unset>", cdrom.property(L"Enough"));
 
-    Outcome absent = runVantorel("CheckDiskCost", model(L"Q:\\", {{L"Q:", 1}}));
+    Outcome absent = check(model(L"Q:\\", {{L"Q:", 1}}));
     EXPECT_EQ(L"CheckDiskCost is unable to find the free disk space", absent.log().back().second);
 }
 
@@ -128,7 +130,7 @@ TEST_F(CheckDiskCost, EmptyPropertyNames)
     HostModel host = model(L"C:\\", {{L"C:", 1}});
     host.parameters[L"PropRequiredSpace"] = L"";
     host.parameters[L"PropAvailableSpace"] = L"";
-    Outcome run = runVantorel("CheckDiskCost", host);
+    Outcome run = check(host);
     EXPECT_EQ(0, run.result());
     EXPECT_EQ((Log{{2, L"Entering Action CheckDiskCost"},
                    {2, L"CheckDiskCost calculated required Space:1"},
@@ -140,7 +142,7 @@ TEST_F(CheckDiskCost, EmptyPropertyNames)
 
     host = model(L"C:\\", {{L"C:", 1}});
     host.parameters[L"PropIsEnoughSpace"] = L"";
-    Outcome noVerdict = runVantorel("CheckDiskCost", host);
+    Outcome noVerdict = check(host);
     EXPECT_EQ(1, noVerdict.result());
     EXPECT_EQ((std::pair<int, std::wstring>{4, L"CheckDiskCost can not set empty IsEnoughSpace property"}),
               noVerdict.log().back());
@@ -151,7 +153,7 @@ TEST_F(CheckDiskCost, SumsSaturateInsteadOfOverflowing)
 {
     drives("C:=fixed#1048576");
     const std::int64_t big = std::numeric_limits<std::int64_t>::max();
-    Outcome run = runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", big}, {L"C:", big}}));
+    Outcome run = check(model(L"C:\\", {{L"C:", big}, {L"C:", big}}));
     EXPECT_EQ(L"CheckDiskCost calculated required Space:9223372036854775807", run.log()[1].second);
     EXPECT_EQ(L"0", run.property(L"Enough"));
     EXPECT_EQ(std::numeric_limits<std::int64_t>::min(),
@@ -159,11 +161,31 @@ TEST_F(CheckDiskCost, SumsSaturateInsteadOfOverflowing)
     EXPECT_EQ(5, saturatingAdd(2, 3));
 }
 
+TEST_F(CheckDiskCost, DirectoryDrivesAndTheWorldPutBack)
+{
+    testing_support::ScratchDirectory directory;
+    drives("X:=removable@" + directory.path() + ";Z:=remote@" + directory.path() + "/nonexistent;C:=cdrom");
+    Outcome measured = check(model(L"X:\\Suite", {{L"X:", 1}}));
+    EXPECT_EQ(0, measured.result());
+    EXPECT_EQ(L"1", measured.property(L"Enough"));
+    EXPECT_NE(L"0", measured.property(L"Available"));
+    EXPECT_EQ(L"CheckDiskCost is unable to find the free disk space",
+              check(model(L"Z:\\", {{L"Z:", 1}})).log().back().second);
+    EXPECT_EQ(1, check(model(L"C:\\", {{L"C:", 1}})).result());
+
+    // Without the world, C: is a real fixed drive again.
+    Outcome real = runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 1}}));
+    EXPECT_EQ(0, real.result());
+    EXPECT_EQ(L"1", real.property(L"Enough"));
+}
+
 #if !defined(_WIN32)
+// The stand-in itself: Windows builds call the real drive functions.
 TEST_F(CheckDiskCost, DriveStandInMeasuresARealDirectory)
 {
     testing_support::ScratchDirectory directory;
-    drives("X:=removable@" + directory.path() + ";Y:=ramdisk@/;Z:=remote@/nonexistent/dir");
+    testing_support::setEnvironment("VANTOREL_DRIVES",
+                                    "X:=removable@" + directory.path() + ";Y:=ramdisk@/;Z:=remote@/nonexistent/dir");
     EXPECT_EQ(static_cast<unsigned>(platform::kDriveRemovable), platform::getDriveType(L"x:"));
     EXPECT_EQ(static_cast<unsigned>(platform::kDriveRamDisk), platform::getDriveType(L"Y:"));
     EXPECT_EQ(static_cast<unsigned>(platform::kDriveNoRootDir), platform::getDriveType(L"C:"));

@@ -4,6 +4,9 @@
 #include "platform/Platform.h"
 #include "utilities/CommandRunner.h"
 
+#include <Poco/File.h>
+#include <Poco/Path.h>
+
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -220,20 +223,25 @@ TEST(RunCommandAndSetReturnCode, WritesTheStatusAfterRunning)
     EXPECT_EQ(L"255", runVantorel("RunCommandAndSetReturnCode", model).property(L"RC"));
 }
 
-TEST(RunCommandAndSetReturnCode, NonAsciiCommandLineReachesTheShellAsUtf8)
+// A script in a folder whose name is not ASCII (as a user folder such as
+// "C:\\Users\\J\u00f6rg" is): the command line must reach the command processor
+// unchanged, or it runs something else.
+TEST(RunCommandAndSetReturnCode, NonAsciiCommandLineReachesTheProcessorIntact)
 {
-    if (!testing_support::usesStandIns())
-        GTEST_SKIP() << "the Windows command processor reads its command line in the ANSI code page";
     testing_support::ScratchDirectory directory;
-    const std::string file = directory.path() + "/out.txt";
+    const std::string folder = directory.path() + "/J\xC3\xB6rg \xF0\x9F\x98\x80";
+    Poco::File(folder).createDirectories();
     HostModel model;
-    model.parameters[L"CmdLine"] = L"printf '%s' '\u00E9\U0001F600' > '" + hosting::widen(file) + L"'";
     model.parameters[L"WriteProperty"] = L"RC";
-    EXPECT_EQ(L"0", runVantorel("RunCommandAndSetReturnCode", model).property(L"RC"));
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    EXPECT_EQ("\xC3\xA9\xF0\x9F\x98\x80", content.str());
+    if (testing_support::usesStandIns()) {
+        directory.write("J\xC3\xB6rg \xF0\x9F\x98\x80/setup.sh", "exit 7\n");
+        model.parameters[L"CmdLine"] = L"sh '" + hosting::widen(folder) + L"/setup.sh'";
+    } else {
+        directory.write("J\xC3\xB6rg \xF0\x9F\x98\x80/setup.cmd", "@exit 7\r\n");
+        model.parameters[L"CmdLine"] = L"\"" + hosting::widen(Poco::Path(folder).toString()) + L"\\setup.cmd\"";
+    }
+    Outcome run = runVantorel("RunCommandAndSetReturnCode", model);
+    EXPECT_EQ(L"7", run.property(L"RC")) << hosting::narrow(model.parameters[L"CmdLine"]);
 }
 
 // Without a command processor: the property keeps its place for the

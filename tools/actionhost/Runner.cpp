@@ -1,14 +1,13 @@
 #include "Runner.h"
 
+#include "hosting/World.h"
 #include "platform/RegistryFile.h"
 
 #include <Poco/Environment.h>
 #include <Poco/File.h>
-#include <Poco/FileStream.h>
 #include <Poco/JSON/Array.h>
 #include <Poco/JSON/Stringifier.h>
 #include <Poco/Path.h>
-#include <Poco/TemporaryFile.h>
 
 #include <filesystem>
 #include <memory>
@@ -61,32 +60,6 @@ std::string shown(const std::string& text)
     return plain ? text : json(text);
 }
 
-// Sets an environment variable for the run and restores it afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const std::string& name, const std::string& value)
-        : name_(name), had_(Poco::Environment::has(name)), old_(Poco::Environment::get(name, ""))
-    {
-        Poco::Environment::set(name, value);
-    }
-    ~ScopedEnvironment()
-    {
-#if defined(_WIN32)
-        SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr);
-#else
-        if (had_)
-            ::setenv(name_.c_str(), old_.c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-#endif
-    }
-
-private:
-    std::string name_;
-    bool had_;
-    std::string old_;
-};
-
 class ScopedWorkingDirectory {
 public:
     explicit ScopedWorkingDirectory(const std::string& directory) : old_(std::filesystem::current_path())
@@ -125,33 +98,6 @@ std::string resolveLibrary(const std::string& library, const std::string& direct
     return resolved;
 }
 
-std::string reasonToSkip(const Scenario& scenario)
-{
-    if (!Poco::Environment::isWindows())
-        return std::string();
-    if (scenario.hasDrives)
-        return "simulated drives apply off Windows only";
-    if (scenario.hasRegistry)
-        return "the simulated registry applies off Windows only";
-    const bool expectsException = scenario.expect && scenario.expect->has("result") &&
-                                  scenario.expect->get("result").isString();
-    if (!scenario.model.faults.empty() || expectsException)
-        return "exceptions do not cross module boundaries in this build";
-    return std::string();
-}
-
-std::string platformNotes(const Scenario& scenario)
-{
-    if (!Poco::Environment::isWindows())
-        return std::string();
-    std::string notes;
-    if (scenario.hasDrives)
-        notes += "note: the \"drives\" block simulates drives off Windows and is ignored here\n";
-    if (scenario.hasRegistry)
-        notes += "note: the \"registry\" block simulates the registry off Windows and is ignored here\n";
-    return notes;
-}
-
 RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverride)
 {
     const std::string libraryPath =
@@ -167,22 +113,17 @@ RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverri
     if (entry == nullptr)
         throw ScenarioError(scenario.file + ": $.action: " + libraryPath + " does not export " + scenario.action);
 
-    std::unique_ptr<ScopedEnvironment> drives;
-    std::unique_ptr<ScopedEnvironment> registry;
-    std::unique_ptr<Poco::TemporaryFile> registryFile;
-    if (!Poco::Environment::isWindows()) {
-        if (scenario.hasDrives)
-            drives.reset(new ScopedEnvironment("VANTOREL_DRIVES", scenario.drives));
-        if (scenario.hasRegistry) {
-            registryFile.reset(new Poco::TemporaryFile);
-            Poco::FileOutputStream out(registryFile->path());
-            out << platform::registryExportText(scenario.registry);
-            out.close();
-            registry.reset(new ScopedEnvironment("COBRINTH_REGISTRY", registryFile->path()));
-        } else {
-            // An empty registry, whatever the caller's environment says.
-            registry.reset(new ScopedEnvironment("COBRINTH_REGISTRY", ""));
-        }
+    hosting::WorldModel world;
+    world.hasDrives = scenario.hasDrives;
+    world.drives = scenario.drives;
+    world.hasRegistry = scenario.hasRegistry;
+    if (scenario.hasRegistry)
+        world.registry = platform::registryExportText(scenario.registry);
+    std::unique_ptr<hosting::SimulatedWorld> simulated;
+    try {
+        simulated.reset(new hosting::SimulatedWorld(library.get(), world));
+    } catch (const std::exception& error) {
+        throw ScenarioError(scenario.file + ": " + error.what());
     }
     ScopedWorkingDirectory workingDirectory(scenario.directory);
     hosting::SimulatedHost host(scenario.model);

@@ -41,14 +41,4 @@ RunOutput printScenarioRun(std::ostream& out, const Scenario& scenario, const st
 // it), or the empty string when every expectation holds.
 std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run);
 
-// Why a scenario cannot be checked on this platform, or "". On Windows:
-// simulated drives or registry, and exceptions between host and action (the
-// GCC runtime is linked into each module, and its exceptions do not cross
-// module boundaries).
-std::string reasonToSkip(const Scenario& scenario);
-
-// The notes to show for a scenario on this platform (simulation blocks that
-// do not apply here).
-std::string platformNotes(const Scenario& scenario);
-
 } // namespace actionhost

@@ -1,0 +1,24 @@
+#include "hosting/SimulatedHost.h"
+
+#include <dlfcn.h>
+
+#include <stdexcept>
+
+namespace hosting {
+
+ActionLibrary::ActionLibrary(const std::string& path) : path_(path), handle_(::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
+{
+    if (handle_ == nullptr) {
+        const char* reason = ::dlerror();
+        throw std::runtime_error("cannot load library " + path + ": " + (reason ? reason : "unknown error"));
+    }
+}
+
+ActionLibrary::~ActionLibrary() = default;
+
+ActionEntry ActionLibrary::find(const std::string& name) const
+{
+    return reinterpret_cast<ActionEntry>(::dlsym(handle_, name.c_str()));
+}
+
+} // namespace hosting

@@ -1,0 +1,240 @@
+// On Windows the library calls the real API; the host makes the simulated
+// world real for it: the registry through RegOverridePredefKey, drives by
+// redirecting the library's imports of the two drive functions.
+#include "hosting/World.h"
+
+#include "hosting/SimulatedHost.h"
+#include "platform/DriveConfig.h"
+#include "platform/RegistryFile.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <mutex>
+#include <stdexcept>
+
+namespace hosting {
+
+namespace {
+
+std::mutex activeGuard;
+bool active = false;
+// The drive configuration the redirected imports answer from.
+std::string activeDrives;
+
+UINT WINAPI simulatedGetDriveType(LPCWSTR root)
+{
+    std::lock_guard<std::mutex> lock(activeGuard);
+    platform::DriveEntry drive;
+    if (root == nullptr || !platform::findDrive(activeDrives, root, drive))
+        return DRIVE_NO_ROOT_DIR;
+    return drive.type;
+}
+
+BOOL WINAPI simulatedGetDiskFreeSpaceEx(LPCWSTR root, PULARGE_INTEGER freeToCaller, PULARGE_INTEGER totalBytes,
+                                        PULARGE_INTEGER totalFree)
+{
+    platform::DriveEntry drive;
+    {
+        std::lock_guard<std::mutex> lock(activeGuard);
+        if (root == nullptr || !platform::findDrive(activeDrives, root, drive))
+            drive = platform::DriveEntry();
+    }
+    if (drive.type == DRIVE_NO_ROOT_DIR || drive.type == DRIVE_UNKNOWN ||
+        (!drive.fixedBytes && drive.directory.empty())) {
+        ::SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    if (!drive.fixedBytes)
+        return ::GetDiskFreeSpaceExW(widen(drive.directory).c_str(), freeToCaller, totalBytes, totalFree);
+    for (PULARGE_INTEGER out : {freeToCaller, totalBytes, totalFree}) {
+        if (out != nullptr)
+            out->QuadPart = drive.freeBytes;
+    }
+    return TRUE;
+}
+
+// The slot of a module's import address table that holds the named function.
+void** importSlot(HMODULE module, const char* function)
+{
+    BYTE* base = reinterpret_cast<BYTE*>(module);
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0)
+        return nullptr;
+    for (const IMAGE_IMPORT_DESCRIPTOR* library =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         library->Name != 0; ++library) {
+        if (library->OriginalFirstThunk == 0)
+            continue;  // bound without names: nothing to match
+        const IMAGE_THUNK_DATA* name = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+        for (; name->u1.AddressOfData != 0; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
+                continue;
+            const IMAGE_IMPORT_BY_NAME* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                return reinterpret_cast<void**>(&slot->u1.Function);
+        }
+    }
+    return nullptr;
+}
+
+void writeSlot(void** slot, void* value)
+{
+    DWORD old = 0;
+    if (!::VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old))
+        throw std::runtime_error("cannot make an import table entry writable");
+    *slot = value;
+    DWORD ignored = 0;
+    ::VirtualProtect(slot, sizeof(void*), old, &ignored);
+}
+
+// Points one import of a module elsewhere until destroyed. A module that
+// does not import the function is left alone: it cannot ask for it.
+class ImportRedirection {
+public:
+    ImportRedirection(HMODULE module, const char* function, void* replacement)
+        : slot_(importSlot(module, function))
+    {
+        if (slot_ != nullptr) {
+            original_ = *slot_;
+            writeSlot(slot_, replacement);
+        }
+    }
+    ~ImportRedirection()
+    {
+        if (slot_ != nullptr)
+            writeSlot(slot_, original_);
+    }
+    ImportRedirection(const ImportRedirection&) = delete;
+    ImportRedirection& operator=(const ImportRedirection&) = delete;
+
+private:
+    void** slot_;
+    void* original_ = nullptr;
+};
+
+std::wstring scratchKeyPath(unsigned long processId)
+{
+    return L"Software\\InstallerActionsScratch\\" + std::to_wstring(processId);
+}
+
+void check(LONG status, const std::string& what)
+{
+    if (status != ERROR_SUCCESS)
+        throw std::runtime_error("simulated registry: cannot " + what + " (error " + std::to_string(status) + ")");
+}
+
+// HKEY_LOCAL_MACHINE, for this process, is a scratch key below
+// HKEY_CURRENT_USER filled from the export text.
+class ScratchRegistry {
+public:
+    explicit ScratchRegistry(const std::string& exportText)
+    {
+        removeScratchRegistry(::GetCurrentProcessId());
+        check(::RegCreateKeyExW(HKEY_CURRENT_USER, scratchKeyPath(::GetCurrentProcessId()).c_str(), 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &root_, nullptr),
+              "create the scratch key");
+        try {
+            for (const auto& key : platform::parseRegistryExport(exportText)) {
+                HKEY opened = nullptr;
+                check(::RegCreateKeyExW(root_, key.first.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened,
+                                        nullptr),
+                      "create key " + narrow(key.first));
+                LONG status = ERROR_SUCCESS;
+                for (const auto& value : key.second) {
+                    status = ::RegSetValueExW(opened, value.first.c_str(), 0, value.second.type,
+                                              value.second.data.empty() ? nullptr : value.second.data.data(),
+                                              static_cast<DWORD>(value.second.data.size()));
+                    if (status != ERROR_SUCCESS)
+                        break;
+                }
+                ::RegCloseKey(opened);
+                check(status, "set a value of " + narrow(key.first));
+            }
+            check(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, root_), "map HKEY_LOCAL_MACHINE");
+        } catch (...) {
+            release();
+            throw;
+        }
+    }
+    ~ScratchRegistry()
+    {
+        ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        release();
+    }
+    ScratchRegistry(const ScratchRegistry&) = delete;
+    ScratchRegistry& operator=(const ScratchRegistry&) = delete;
+
+private:
+    void release()
+    {
+        ::RegCloseKey(root_);
+        removeScratchRegistry(::GetCurrentProcessId());
+    }
+
+    HKEY root_ = nullptr;
+};
+
+} // namespace
+
+class SimulatedWorld::Impl {
+public:
+    Impl(const ActionLibrary* library, const WorldModel& world)
+    {
+        if (world.hasDrives) {
+            if (library == nullptr)
+                throw std::logic_error("simulated drives need the library whose queries they answer");
+            HMODULE module = static_cast<HMODULE>(library->handle());
+            activeDrives = world.drives;
+            driveType_.reset(new ImportRedirection(module, "GetDriveTypeW",
+                                                   reinterpret_cast<void*>(&simulatedGetDriveType)));
+            freeSpace_.reset(new ImportRedirection(module, "GetDiskFreeSpaceExW",
+                                                   reinterpret_cast<void*>(&simulatedGetDiskFreeSpaceEx)));
+        }
+        if (world.hasRegistry)
+            registry_.reset(new ScratchRegistry(world.registry));
+    }
+
+private:
+    std::unique_ptr<ImportRedirection> driveType_;
+    std::unique_ptr<ImportRedirection> freeSpace_;
+    std::unique_ptr<ScratchRegistry> registry_;
+};
+
+SimulatedWorld::SimulatedWorld(const ActionLibrary* library, const WorldModel& world)
+{
+    {
+        std::lock_guard<std::mutex> lock(activeGuard);
+        if (active)
+            throw std::logic_error("only one simulated world may live at a time");
+        active = true;
+    }
+    try {
+        impl_.reset(new Impl(library, world));
+    } catch (...) {
+        std::lock_guard<std::mutex> lock(activeGuard);
+        active = false;
+        throw;
+    }
+}
+
+SimulatedWorld::~SimulatedWorld()
+{
+    impl_.reset();
+    std::lock_guard<std::mutex> lock(activeGuard);
+    activeDrives.clear();
+    active = false;
+}
+
+void removeScratchRegistry(unsigned long processId)
+{
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, scratchKeyPath(processId).c_str());
+    // The common parent goes when no other process has a key below it.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\InstallerActionsScratch");
+}
+
+} // namespace hosting
