@@ -1,6 +1,10 @@
 // The simulated host: answers, transcript and fault injection.
 #include "ActionTest.h"
 
+#include "frame/InstallException.h"
+
+#include <boost/make_shared.hpp>
+
 #include <stdexcept>
 
 using hosting::HostModel;
@@ -133,6 +137,78 @@ TEST(ActionLibrary, ReportsMissingLibrariesAndExports)
     EXPECT_NE(nullptr, library.find("SleepCommand"));
     EXPECT_EQ(nullptr, library.find("NoSuchAction"));
     EXPECT_EQ(nullptr, library.find("utf8FromWide"));
+}
+
+// Exceptions between host and library: each module of the Windows build has
+// the same GCC runtime, so they unwind across the boundary in both
+// directions and keep their types, as they do natively.
+class ThrowingHost final : public IActionContext {
+public:
+    void Log(int, const std::wstring&) override { throw InstallException(7); }
+    WideTextPtr GetParameter(const std::wstring&) override { return WideTextPtr(new std::wstring(L"0")); }
+    void SetProperty(const std::wstring&, const std::wstring&) override {}
+    void ReservedHost1() override {}
+    void ReservedHost2() override {}
+    void ReservedHost3() override {}
+    IFeature::Ptr GetRootFeature() override { throw std::runtime_error("no feature tree here"); }
+    void ReservedHost4() override {}
+    void ReservedHost5() override {}
+    DiskCostListPtr GetDiskCostList() override { return DiskCostListPtr(); }
+    std::wstring ResolveText(const std::wstring& text, const std::wstring&) override { return text; }
+    void ReservedProperty1() override {}
+    void ReservedProperty2() override {}
+    void ReservedProperty3() override {}
+    std::wstring GetPropertyText(const std::wstring&) override { return std::wstring(); }
+};
+
+TEST(ExceptionsAcrossModules, LibraryExceptionsReachTheHostWithTheirTypes)
+{
+    hosting::ActionLibrary library(TEST_ACTIONS_LIBRARY);
+    hosting::SimulatedHost host{HostModel()};
+    try {
+        library.find("ThrowInstallException")(host.context());
+        FAIL() << "the exception was lost";
+    } catch (const InstallException& caught) {
+        EXPECT_EQ(7, caught.code());
+        EXPECT_STREQ("InstallException thrown", caught.what());
+    }
+    try {
+        library.find("ThrowRuntimeError")(host.context());
+        FAIL() << "the exception was lost";
+    } catch (const std::runtime_error& caught) {
+        EXPECT_STREQ("thrown in the library", caught.what());
+    }
+    EXPECT_EQ(2u, host.record().log.size());
+}
+
+TEST(ExceptionsAcrossModules, HostExceptionsPassThroughOrMeetTheCatchAll)
+{
+    hosting::ActionLibrary library(VANTOREL_LIBRARY);
+    // SleepCommand has no handler: the host's own exception comes back to it.
+    try {
+        library.find("SleepCommand")(boost::make_shared<ThrowingHost>());
+        FAIL() << "the exception was lost";
+    } catch (const InstallException& caught) {
+        EXPECT_EQ(7, caught.code());
+    }
+    // ChangeFeatureState logs its first line outside its catch-all: a fault
+    // there is passed on too.
+    try {
+        library.find("ChangeFeatureState")(boost::make_shared<ThrowingHost>());
+        FAIL() << "the exception was lost";
+    } catch (const InstallException& caught) {
+        EXPECT_EQ(7, caught.code());
+    }
+    // With a host that throws at one call only, the catch-all ends the action.
+    HostModel model;
+    model.parameters[L"FeatureID"] = L"root";
+    model.parameters[L"State"] = L"Install";
+    model.faults = {"GetRootFeature"};
+    hosting::SimulatedHost host(model);
+    EXPECT_EQ(1, library.find("ChangeFeatureState")(host.context()));
+    EXPECT_EQ(4, host.record().log.back().level);
+    EXPECT_EQ(L"ChangeFeatureState crashed", host.record().log.back().text);
+    EXPECT_FALSE(host.record().exception);
 }
 
 } // namespace
