@@ -42,6 +42,21 @@ boost::shared_array<wchar_t> wideBufferFromUtf8(const std::string& bytes)
     return empty;
 }
 
+void appendWideFromUtf8(const std::string& bytes, std::wstring& text)
+{
+    const int units = platform::utf8ToWide(bytes.c_str(), nullptr, 0);
+    if (units <= 0)
+        return;
+    const std::size_t start = text.size();
+    text.resize(start + static_cast<std::size_t>(units));
+    if (platform::utf8ToWide(bytes.c_str(), &text[start], units) != units) {
+        text.resize(start);
+        return;
+    }
+    // The text ends at the terminator, as wideFromUtf8's does.
+    text.resize(text.find(L'\0', start));
+}
+
 int compareNoCase(const std::wstring& a, const std::wstring& b)
 {
     return Poco::UTF8::icompare(utf8FromWide(a), utf8FromWide(b));
@@ -63,9 +78,10 @@ void splitAny(const std::wstring& text, const std::wstring& delimiters, std::vec
     }
 }
 
+const wchar_t kWhiteSpace[] = L"\t\n\v\f\r ";
+
 std::wstring trimWhiteSpace(const std::wstring& text)
 {
-    static const wchar_t kWhiteSpace[] = L"\t\n\v\f\r ";
     const std::wstring::size_type first = text.find_first_not_of(kWhiteSpace);
     if (first == std::wstring::npos)
         return std::wstring();

@@ -13,6 +13,11 @@ std::string utf8FromWide(const std::wstring& text);
 // the empty text.
 std::wstring wideFromUtf8(const std::string& bytes);
 
+// Appends the wide form of UTF-8 bytes to text: the same conversion as
+// wideFromUtf8, written straight into text's own storage, so that a long
+// text is held once.
+void appendWideFromUtf8(const std::string& bytes, std::wstring& text);
+
 // The same conversions into a buffer of code units that ends with its
 // terminator. Never null: a failed conversion yields a buffer holding only
 // the terminator.
@@ -29,6 +34,8 @@ void splitAny(const std::wstring& text, const std::wstring& delimiters, std::vec
 
 // Copy without leading and trailing U+0009..U+000D and U+0020.
 std::wstring trimWhiteSpace(const std::wstring& text);
+// The white space trimWhiteSpace removes.
+extern const wchar_t kWhiteSpace[];
 
 // "true" or "false".
 std::wstring boolToText(bool value);

@@ -251,7 +251,7 @@ public:
         enterLevel(level);
         ++record_.logLines;
         if (model_.logSink)
-            model_.logSink(LogLine{level, text});
+            model_.logSink(level, text);
         else
             record_.log.push_back(LogLine{level, text});
     }

@@ -52,7 +52,8 @@ struct HostModel {
     bool recordTranscript = true;
     // When set, log lines go to the sink as they are logged instead of being
     // kept in the record, so that a long run holds no log in memory.
-    std::function<void(const LogLine&)> logSink;
+    // The text is the action's own, not a copy.
+    std::function<void(int level, const std::wstring& text)> logSink;
 };
 
 struct LogLine {

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <Poco/TextIterator.h>
+#include <Poco/UTF8Encoding.h>
 #include <Poco/UnicodeConverter.h>
 
 #include <cstring>
@@ -42,14 +44,37 @@ int wideToUtf8(const wchar_t* src, char* dst, int dstUnits)
     }
 }
 
+// Decodes UTF-8 as Poco::UnicodeConverter does (one code unit per
+// character; an invalid sequence gives the unit -1), handing each unit to
+// visit, so that the text is counted and written without a growing copy.
+template <typename Visit>
+void decodeUtf8(const char* src, Visit visit)
+{
+    const std::string bytes(src);
+    Poco::UTF8Encoding encoding;
+    Poco::TextIterator it(bytes, encoding);
+    const Poco::TextIterator end(bytes);
+    while (it != end)
+        visit(static_cast<wchar_t>(*it++));
+}
+
 int utf8ToWide(const char* src, wchar_t* dst, int dstUnits)
 {
     if (src == nullptr)
         return 0;
     try {
-        std::wstring wide;
-        Poco::UnicodeConverter::convert(std::string(src), wide);
-        return deliver(wide, dst, dstUnits);
+        std::size_t needed = 1;
+        decodeUtf8(src, [&needed](wchar_t) { ++needed; });
+        if (needed > static_cast<std::size_t>(0x7fffffff))
+            return 0;
+        if (dst == nullptr || dstUnits == 0)
+            return static_cast<int>(needed);
+        if (dstUnits < 0 || static_cast<std::size_t>(dstUnits) < needed)
+            return 0;
+        wchar_t* out = dst;
+        decodeUtf8(src, [&out](wchar_t unit) { *out++ = unit; });
+        *out = 0;
+        return static_cast<int>(needed);
     } catch (const std::exception&) {
         return 0;
     }

@@ -5,6 +5,14 @@
 #include "versions/Version.h"
 
 #include <Poco/Exception.h>
+#include <Poco/File.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using hosting::HostModel;
 using testing_support::Log;
@@ -191,7 +199,65 @@ struct Overhang {
         model.properties[L"OverhangingPatch"] = L"stale";
         return runVantorel("DetectOverhangingPatch", model);
     }
+
+    // Runs with the data file at path, where the installing SP level differs.
+    static Outcome runAt(const std::string& path)
+    {
+        HostModel model;
+        model.parameters[L"ForwardFitDataFile"] = hosting::widen(path);
+        model.parameters[L"CurrentPatchLevel"] = L"14.0.1.7";
+        model.properties[L"$product.id"] = L"P1,14.0.3.0";
+        return runVantorel("DetectOverhangingPatch", model);
+    }
+
+    // The read-error path: two level-4 lines, result 1, "false" kept.
+    static void expectReadError(const std::string& path, const std::wstring& reason)
+    {
+        Outcome run = runAt(path);
+        EXPECT_EQ(1, run.result()) << path;
+        ASSERT_LE(2u, run.log().size()) << path;
+        const Log log = run.log();
+        EXPECT_EQ((std::pair<int, std::wstring>{4, L"Error reading data file: " + hosting::widen(path)}),
+                  log[log.size() - 2]);
+        EXPECT_EQ(4, log.back().first);
+        if (!reason.empty()) {
+            EXPECT_EQ(reason, log.back().second);
+        }
+        EXPECT_EQ((std::vector<std::pair<std::wstring, std::wstring>>{{L"OverhangingPatch", L"false"}}),
+                  run.record.writes) << path;
+    }
 };
+
+// What is no regular file takes the error path at once, without being opened
+// for reading (a FIFO would block there, a device never end); a read error is
+// an error, not the end of the file.
+TEST(DetectOverhangingPatch, DataFilesThatAreNotFilesOrCannotBeRead)
+{
+    Overhang overhang;
+    Overhang::expectReadError(overhang.directory.path(), L"not a regular file");
+#if defined(_WIN32)
+    // A file another process holds without sharing cannot be opened.
+    const std::string locked = overhang.directory.write("locked.txt", "14.0.3: 14.0.1.5\n");
+    HANDLE holder = CreateFileW(hosting::widen(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    Overhang::expectReadError(locked, L"");
+    CloseHandle(holder);
+#else
+    const std::string fifo = overhang.directory.path() + "/fifo";
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    Overhang::expectReadError(fifo, L"not a regular file");
+    Overhang::expectReadError("/dev/zero", L"not a regular file");
+    // A regular file whose reading fails: /proc/self/mem at offset 0 (EIO).
+    if (Poco::File("/proc/self/mem").exists())
+        Overhang::expectReadError("/proc/self/mem", L"");
+    if (geteuid() != 0) {
+        const std::string closed = overhang.directory.write("closed.txt", "14.0.3: 14.0.1.5\n");
+        ASSERT_EQ(0, chmod(closed.c_str(), 0));
+        Overhang::expectReadError(closed, L"");
+    }
+#endif
+}
 
 TEST(DetectOverhangingPatch, TheInstalledSpLevelsForwardFitLevelDecides)
 {

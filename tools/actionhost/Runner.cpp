@@ -52,12 +52,15 @@ std::string json(const Poco::Dynamic::Var& value)
 
 // Shows a log text on one line: quoted with escapes when it holds a line
 // break or another control character, or begins or ends with a blank.
-std::string shown(const std::string& text)
+void show(std::ostream& out, const std::string& text)
 {
     bool plain = !text.empty() && text.front() != ' ' && text.back() != ' ';
     for (unsigned char c : text)
         plain = plain && c >= 0x20 && c != 0x7f;
-    return plain ? text : json(text);
+    if (plain)
+        out << text;
+    else
+        out << json(text);
 }
 
 class ScopedWorkingDirectory {
@@ -181,8 +184,10 @@ RunOutput printScenarioRun(std::ostream& out, const Scenario& original, const st
     // Only what is shown is kept: no transcript unless asked for.
     scenario.model.recordTranscript = withCalls;
     out << "log:\n";
-    scenario.model.logSink = [&out](const hosting::LogLine& line) {
-        out << "  [" << line.level << "] " << shown(hosting::narrow(line.text)) << "\n";
+    scenario.model.logSink = [&out](int level, const std::wstring& text) {
+        out << "  [" << level << "] ";
+        show(out, hosting::narrow(text));
+        out << "\n";
     };
     const RunOutput output = runScenario(scenario, libraryOverride);
     const hosting::RunRecord& record = output.record;

@@ -13,9 +13,11 @@
 
 #include <Poco/FileStream.h>
 #include <Poco/Path.h>
-#include <Poco/StringTokenizer.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <exception>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -29,15 +31,29 @@ struct Levels {
 
 enum class LineOutcome { Next, Decided, Failed };
 
-// Looks for the installed SP level's forward-fit level in the list of a
-// matching line. Decided: the property is written; Failed: result 1.
-LineOutcome checkForwardFitLevels(IActionContext& host, const std::wstring& list, const Levels& levels)
+// Looks for the installed SP level's forward-fit level in the list, which
+// is text[begin, end): entries separated by blanks and tabs, each trimmed,
+// empty ones dropped. The entries are read where they stand in the line, so
+// a long list is never copied whole. Decided: the property is written;
+// Failed: result 1.
+LineOutcome checkForwardFitLevels(IActionContext& host, const std::wstring& text, std::size_t begin,
+                                  std::size_t end, const Levels& levels)
 {
     const std::wstring prefix = levels.installedSpLevel + L".";
-    Poco::StringTokenizer tokens(utf8FromWide(list), " \t",
-                                 Poco::StringTokenizer::TOK_IGNORE_EMPTY | Poco::StringTokenizer::TOK_TRIM);
-    for (const std::string& rawToken : tokens) {
-        const std::wstring token = trimWhiteSpace(wideFromUtf8(rawToken));
+    static const wchar_t kSeparators[] = L" \t";
+    std::size_t next = begin;
+    while (next < end) {
+        std::size_t first = text.find_first_not_of(kSeparators, next);
+        if (first >= end)
+            break;
+        std::size_t last = std::min(text.find_first_of(kSeparators, first), end);
+        next = last;
+        first = text.find_first_not_of(kWhiteSpace, first);
+        while (last > first && std::wcschr(kWhiteSpace, text[last - 1]) != nullptr)
+            --last;
+        if (first >= last)
+            continue;
+        const std::wstring token = text.substr(first, last - first);
         if (!isDottedRevision(token, 3)) {
             host.Log(4, L"Current level string is invalid.  Expecting level of form: x.y.z.w");
             host.Log(4, L"Level: " + token);
@@ -67,30 +83,43 @@ LineOutcome checkForwardFitLevels(IActionContext& host, const std::wstring& list
 int readForwardFitFile(IActionContext& host, const std::wstring& dataFile, const Levels& levels)
 {
     const Poco::Path path(utf8FromWide(dataFile));
-    if (!PocoWrapper::File(dataFile).exists()) {
+    const PocoWrapper::File file(dataFile);
+    if (!file.exists()) {
         host.Log(4, L"Missing data file: " + dataFile);
         return kActionFailure;
     }
+    // A directory, FIFO, device or socket is no data file: reading it would
+    // fail, block or never end. Asked before the file is opened.
+    if (!file.isFile())
+        throw std::runtime_error("not a regular file");
     Poco::FileInputStream stream(path.toString());
+    // A read error ends the loop as an error, not as the end of the file.
+    stream.exceptions(std::ios::badbit);
     bool matched = false;
+    static const std::wstring kProcessing = L"Processing line: ";
     std::string raw;
+    // The log line "Processing line: " + the line as read; the line itself
+    // is the range [begin, end) of it, trimmed and without its comment. One
+    // buffer serves every line.
+    std::wstring text;
     while (std::getline(stream, raw)) {
         if (!raw.empty() && raw.back() == '\r')
             raw.pop_back();
-        const std::wstring asRead = wideFromUtf8(raw);
-        std::wstring line = trimWhiteSpace(asRead);
-        const std::wstring::size_type comment = line.find(L'#');
-        if (comment != std::wstring::npos)
-            line.erase(comment);
-        if (line.empty())
+        text.assign(kProcessing);
+        appendWideFromUtf8(raw, text);
+        const std::size_t begin = text.find_first_not_of(kWhiteSpace, kProcessing.size());
+        if (begin == std::wstring::npos)
             continue;
-        host.Log(2, L"Processing line: " + asRead);
-        const std::wstring::size_type colon = line.find(L':');
-        if (colon == std::wstring::npos) {
+        const std::size_t end = std::min(text.find_last_not_of(kWhiteSpace) + 1, text.find(L'#', begin));
+        if (begin >= end)
+            continue;
+        host.Log(2, text);
+        const std::size_t colon = text.find(L':', begin);
+        if (colon >= end) {
             host.Log(4, L"Skipping invalid data line.  No colon found.");
             continue;
         }
-        const std::wstring level = trimWhiteSpace(line.substr(0, colon));
+        const std::wstring level = trimWhiteSpace(text.substr(begin, colon - begin));
         if (!isDottedRevision(level, 2)) {
             host.Log(4, L"Current line has invalid level before colon.  Expecting level of form: x.y.z");
             continue;
@@ -99,9 +128,9 @@ int readForwardFitFile(IActionContext& host, const std::wstring& dataFile, const
             continue;
         host.Log(2, L"Using line for check.");
         matched = true;
-        if (colon + 1 == line.size())
+        if (colon + 1 == end)
             continue;
-        switch (checkForwardFitLevels(host, trimWhiteSpace(line.substr(colon + 1)), levels)) {
+        switch (checkForwardFitLevels(host, text, colon + 1, end, levels)) {
         case LineOutcome::Decided: return kActionSuccess;
         case LineOutcome::Failed: return kActionFailure;
         case LineOutcome::Next: break;
