@@ -26,7 +26,7 @@ UINT WINAPI simulatedGetDriveType(LPCWSTR root)
 {
     std::lock_guard<std::mutex> lock(activeGuard);
     platform::DriveEntry drive;
-    if (root == nullptr || !platform::findDrive(activeDrives, root, drive))
+    if (root == nullptr || !platform::findDrive(activeDrives, root, drive, "simulated drives"))
         return DRIVE_NO_ROOT_DIR;
     return drive.type;
 }
@@ -37,7 +37,7 @@ BOOL WINAPI simulatedGetDiskFreeSpaceEx(LPCWSTR root, PULARGE_INTEGER freeToCall
     platform::DriveEntry drive;
     {
         std::lock_guard<std::mutex> lock(activeGuard);
-        if (root == nullptr || !platform::findDrive(activeDrives, root, drive))
+        if (root == nullptr || !platform::findDrive(activeDrives, root, drive, "simulated drives"))
             drive = platform::DriveEntry();
     }
     if (drive.type == DRIVE_NO_ROOT_DIR || drive.type == DRIVE_UNKNOWN ||

@@ -2,32 +2,100 @@
 
 #include "platform/Platform.h"
 
-#include <cctype>
-#include <cstdlib>
+#include <cstdio>
+#include <limits>
+#include <mutex>
 
 namespace platform {
 
 namespace {
 
-unsigned typeFromName(const std::string& name)
+bool typeFromName(const std::string& name, unsigned& type)
 {
     static const char* const kNames[] = {"unknown", "noroot", "removable", "fixed",
                                          "remote", "cdrom", "ramdisk"};
     for (unsigned i = 0; i < sizeof(kNames) / sizeof(kNames[0]); ++i) {
-        if (name == kNames[i])
-            return i;
+        if (name == kNames[i]) {
+            type = i;
+            return true;
+        }
     }
-    return kDriveUnknown;
+    return false;
+}
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Decimal digits only, no sign, no blanks, within 64 bits.
+bool parseBytes(const std::string& text, std::uint64_t& bytes)
+{
+    if (text.empty())
+        return false;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        const unsigned digit = static_cast<unsigned>(c - '0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    bytes = value;
+    return true;
+}
+
+// Reads one entry; "" when it is sound, else what is wrong with it.
+std::string readEntry(const std::string& entry, DriveEntry& drive)
+{
+    if (entry.size() < 3 || entry.compare(1, 2, ":=") != 0 || !isAsciiLetter(entry[0]))
+        return "an entry is a drive letter, \":=\" and a type";
+    const std::string rest = entry.substr(3);
+    const std::size_t mark = rest.find_first_of("@#");
+    if (!typeFromName(rest.substr(0, mark), drive.type))
+        return "unknown drive type \"" + rest.substr(0, mark) +
+               "\" (unknown, noroot, removable, fixed, remote, cdrom, ramdisk)";
+    if (mark == std::string::npos)
+        return std::string();
+    const std::string where = rest.substr(mark + 1);
+    if (rest[mark] == '@') {
+        if (where.empty())
+            return "\"@\" needs a directory";
+        drive.directory = where;
+        return std::string();
+    }
+    if (!parseBytes(where, drive.freeBytes))
+        return "free bytes must be decimal digits, from 0 to 18446744073709551615";
+    drive.fixedBytes = true;
+    return std::string();
+}
+
+std::mutex reportGuard;
+std::string lastReported;
+
+void reportOnce(const std::string& config, const DriveConfig& parsed, const char* source)
+{
+    if (parsed.problems.empty())
+        return;
+    std::lock_guard<std::mutex> lock(reportGuard);
+    if (config == lastReported)
+        return;
+    lastReported = config;
+    for (const std::string& problem : parsed.problems)
+        std::fprintf(stderr, "%s: %s\n", source, problem.c_str());
 }
 
 } // namespace
 
-bool findDrive(const std::string& config, const std::wstring& root, DriveEntry& drive)
+DriveConfig parseDriveConfig(const std::string& config)
 {
-    drive = DriveEntry();
-    if (root.size() < 2 || root[1] != L':' || root[0] > 0x7f || !std::isalpha(static_cast<int>(root[0])))
-        return false;
-    const char letter = static_cast<char>(std::toupper(static_cast<int>(root[0])));
+    DriveConfig parsed;
     std::size_t start = 0;
     while (start <= config.size()) {
         std::size_t end = config.find(';', start);
@@ -35,24 +103,35 @@ bool findDrive(const std::string& config, const std::wstring& root, DriveEntry& 
             end = config.size();
         const std::string entry = config.substr(start, end - start);
         start = end + 1;
-        if (entry.size() < 4 || entry.compare(1, 2, ":=") != 0 ||
-            std::toupper(static_cast<unsigned char>(entry[0])) != letter)
+        if (entry.empty())
             continue;
-        const std::string rest = entry.substr(3);
-        const std::size_t mark = rest.find_first_of("@#");
-        drive.type = typeFromName(rest.substr(0, mark));
-        if (mark != std::string::npos) {
-            const std::string where = rest.substr(mark + 1);
-            if (rest[mark] == '@') {
-                drive.directory = where;
-            } else {
-                drive.fixedBytes = true;
-                drive.freeBytes = std::strtoull(where.c_str(), nullptr, 10);
-            }
+        DriveEntry drive;
+        const std::string problem = readEntry(entry, drive);
+        const bool hasLetter = isAsciiLetter(entry[0]) && entry.size() >= 2 && entry[1] == ':';
+        if (!problem.empty()) {
+            parsed.problems.push_back("malformed entry \"" + entry + "\": " + problem +
+                                      (hasLetter ? std::string("; drive ") + upper(entry[0]) + ": has no root directory"
+                                                 : std::string("; ignored")));
+            drive = DriveEntry();
         }
-        return true;
+        if (hasLetter)
+            parsed.drives.insert(std::make_pair(upper(entry[0]), drive));
     }
-    return false;
+    return parsed;
+}
+
+bool findDrive(const std::string& config, const std::wstring& root, DriveEntry& drive, const char* source)
+{
+    drive = DriveEntry();
+    const DriveConfig parsed = parseDriveConfig(config);
+    reportOnce(config, parsed, source);
+    if (root.size() < 2 || root[1] != L':' || root[0] > 0x7f || !isAsciiLetter(static_cast<char>(root[0])))
+        return false;
+    auto found = parsed.drives.find(upper(static_cast<char>(root[0])));
+    if (found == parsed.drives.end())
+        return false;
+    drive = found->second;
+    return true;
 }
 
 } // namespace platform

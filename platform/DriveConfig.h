@@ -4,13 +4,20 @@
 //
 // Each entry is LETTER ":=" TYPE, optionally followed by "@" and a directory
 // whose free space is measured there, or "#" and a fixed number of free
-// bytes. Types: unknown, noroot, removable, fixed, remote, cdrom, ramdisk.
-// The stand-in of builds without Windows reads it; on Windows a host that
+// bytes (decimal digits, at most 2^64 - 1). Types: unknown, noroot,
+// removable, fixed, remote, cdrom, ramdisk. Empty entries are ignored. The
+// stand-in of builds without Windows reads it; on Windows a host that
 // simulates drives for a library reads the same text.
+//
+// A malformed entry never becomes a drive: its letter (where it has one)
+// answers "no root directory", and the reader writes one line to standard
+// error naming the entry, once for each configuration text.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -21,9 +28,22 @@ struct DriveEntry {
     std::uint64_t freeBytes = 0;
 };
 
+struct DriveConfig {
+    // By upper-case letter; the first entry of a letter counts.
+    std::map<char, DriveEntry> drives;
+    // One line for each malformed entry: the entry and what is wrong with it.
+    std::vector<std::string> problems;
+};
+
+// Parses the whole text; never throws for any input.
+DriveConfig parseDriveConfig(const std::string& config);
+
 // Finds the entry for the drive of a root such as "C:" (the letter compared
 // without regard to case, as Windows does). False when the root names no
-// drive or the configuration does not list it.
-bool findDrive(const std::string& config, const std::wstring& root, DriveEntry& drive);
+// drive or the configuration does not list it (or lists it malformed). The
+// problems of a text are written to standard error, prefixed by source, the
+// first time the text is read.
+bool findDrive(const std::string& config, const std::wstring& root, DriveEntry& drive,
+               const char* source = "VANTOREL_DRIVES");
 
 } // namespace platform

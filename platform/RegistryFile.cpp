@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace platform {
 
@@ -41,11 +42,14 @@ std::wstring toWide(const std::string& bytes)
         }
         return text;
     }
-    std::string utf8 = bytes;
-    if (utf8.size() >= 3 && utf8.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        utf8.erase(0, 3);
+    const bool bom = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     std::wstring text;
-    Poco::UnicodeConverter::convert(utf8, text);
+    // The converter clears the text but keeps its capacity: no regrowth.
+    text.reserve(bytes.size());
+    if (bom)
+        Poco::UnicodeConverter::convert(bytes.substr(3), text);
+    else
+        Poco::UnicodeConverter::convert(bytes, text);
     return text;
 }
 
@@ -61,6 +65,7 @@ bool readQuoted(const std::wstring& line, std::size_t& pos, std::wstring& out)
 {
     if (pos >= line.size() || line[pos] != L'"')
         return false;
+    out.reserve(line.size() - pos);
     for (++pos; pos < line.size(); ++pos) {
         wchar_t c = line[pos];
         if (c == L'\\' && pos + 1 < line.size()) {
@@ -156,20 +161,33 @@ bool CaseInsensitiveLess::operator()(const std::wstring& a, const std::wstring& 
 RegistryKeys parseRegistryExport(const std::string& bytes)
 {
     RegistryKeys keys;
-    std::wistringstream lines(toWide(bytes));
+    const std::wstring text = toWide(bytes);
     std::wstring line;
     std::wstring pending;
     RegistryValues* current = nullptr;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == L'\r')
-            line.pop_back();
+    // Lines end with LF; each is looked at where it stands, so the reading
+    // stays linear in the size of the text.
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        const std::size_t next = end + 1;
+        if (end > start && text[end - 1] == L'\r')
+            --end;
         // A line ending in a backslash continues on the next one (hex lists).
-        if (!line.empty() && line.back() == L'\\') {
-            pending += line.substr(0, line.size() - 1);
+        if (end > start && text[end - 1] == L'\\') {
+            pending.append(text, start, end - 1 - start);
+            start = next;
             continue;
         }
-        line = pending + line;
-        pending.clear();
+        if (pending.empty()) {
+            line.assign(text, start, end - start);
+        } else {
+            line.swap(pending);
+            line.append(text, start, end - start);
+            pending.clear();
+        }
+        start = next;
         const std::size_t first = line.find_first_not_of(L" \t");
         if (first == std::wstring::npos)
             continue;
@@ -198,7 +216,7 @@ RegistryKeys parseRegistryExport(const std::string& bytes)
         std::wstring name;
         RegistryValue value;
         if (parseValue(line, name, value))
-            (*current)[name] = value;
+            (*current)[name] = std::move(value);
     }
     return keys;
 }

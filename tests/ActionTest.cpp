@@ -41,19 +41,21 @@ std::wstring Outcome::property(const std::wstring& name) const
     return found == properties.end() ? L"<unset>" : found->second;
 }
 
-Outcome runAction(const char* library, const std::string& action, const hosting::HostModel& model,
-                  const hosting::WorldModel& world)
+hosting::ActionLibrary& loadedLibrary(const char* path)
 {
     static std::mutex guard;
     static std::map<std::string, std::unique_ptr<hosting::ActionLibrary> > loaded;
-    hosting::ActionLibrary* libraryHandle = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(guard);
-        std::unique_ptr<hosting::ActionLibrary>& slot = loaded[library];
-        if (!slot)
-            slot.reset(new hosting::ActionLibrary(library));
-        libraryHandle = slot.get();
-    }
+    std::lock_guard<std::mutex> lock(guard);
+    std::unique_ptr<hosting::ActionLibrary>& slot = loaded[path];
+    if (!slot)
+        slot.reset(new hosting::ActionLibrary(path));
+    return *slot;
+}
+
+Outcome runAction(const char* library, const std::string& action, const hosting::HostModel& model,
+                  const hosting::WorldModel& world)
+{
+    hosting::ActionLibrary* libraryHandle = &loadedLibrary(library);
     ActionEntry entry = libraryHandle->find(action);
     if (entry == nullptr)
         throw std::runtime_error(std::string(library) + " does not export " + action);

@@ -25,6 +25,9 @@ struct Outcome {
     std::wstring property(const std::wstring& name) const;
 };
 
+// The action library at path, loaded once per process.
+hosting::ActionLibrary& loadedLibrary(const char* path);
+
 // Runs an exported action of the library at path (loaded once per process,
 // with LoadLibraryExW on Windows and dlopen elsewhere) on the simulated host,
 // with the world's drives and registry in place when it has any.

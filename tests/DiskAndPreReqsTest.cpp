@@ -2,6 +2,7 @@
 #include "ActionTest.h"
 
 #include "diskspace/DiskSpace.h"
+#include "platform/DriveConfig.h"
 #include "platform/Platform.h"
 
 #if !defined(_WIN32)
@@ -177,6 +178,47 @@ TEST_F(CheckDiskCost, DirectoryDrivesAndTheWorldPutBack)
     Outcome real = runVantorel("CheckDiskCost", model(L"C:\\", {{L"C:", 1}}));
     EXPECT_EQ(0, real.result());
     EXPECT_EQ(L"1", real.property(L"Enough"));
+}
+
+// A malformed entry never becomes a drive with invented space.
+TEST(DriveConfiguration, MalformedEntriesNeverBecomeDrives)
+{
+    const platform::DriveConfig parsed = platform::parseDriveConfig(
+        "C:=fixed#-1;D:=fixed#abc;E:=fixed#18446744073709551616;F:=floppy;G:=fixed@;:=fixed#5;"
+        "H:=fixed# 5;;I:=fixed#18446744073709551615;J:=cdrom;C:=fixed#7;kk:=fixed#1");
+    ASSERT_EQ(8u, parsed.problems.size());
+    EXPECT_EQ("malformed entry \"C:=fixed#-1\": free bytes must be decimal digits, from 0 to 18446744073709551615; "
+              "drive C: has no root directory",
+              parsed.problems[0]);
+    EXPECT_EQ("malformed entry \":=fixed#5\": an entry is a drive letter, \":=\" and a type; ignored",
+              parsed.problems[5]);
+    for (char letter : std::string("CDEFGH")) {
+        EXPECT_EQ(static_cast<unsigned>(platform::kDriveNoRootDir), parsed.drives.at(letter).type) << letter;
+        EXPECT_FALSE(parsed.drives.at(letter).fixedBytes) << letter;
+    }
+    EXPECT_EQ(18446744073709551615ull, parsed.drives.at('I').freeBytes);
+    EXPECT_EQ(static_cast<unsigned>(platform::kDriveCdRom), parsed.drives.at('J').type);
+
+    // Read through a lookup, the problems are reported once for the text.
+    testing::internal::CaptureStderr();
+    platform::DriveEntry drive;
+    EXPECT_TRUE(platform::findDrive("C:=fixed#-1;D:=fixed#1", L"d:", drive, "test"));
+    EXPECT_EQ(1u, drive.freeBytes);
+    EXPECT_TRUE(platform::findDrive("C:=fixed#-1;D:=fixed#1", L"C:", drive, "test"));
+    EXPECT_EQ(static_cast<unsigned>(platform::kDriveNoRootDir), drive.type);
+    EXPECT_EQ("test: malformed entry \"C:=fixed#-1\": free bytes must be decimal digits, from 0 to "
+              "18446744073709551615; drive C: has no root directory\n",
+              testing::internal::GetCapturedStderr());
+}
+
+TEST_F(CheckDiskCost, MalformedDriveHasNoFreeSpace)
+{
+    for (const char* config : {"C:=fixed#-1", "C:=fixed#abc", "C:=fixed#99999999999999999999", "C:=floppy#5"}) {
+        drives(config);
+        Outcome run = check(model(L"C:\\", {{L"C:", 1}}));
+        EXPECT_EQ(1, run.result()) << config;
+        EXPECT_EQ(L"CheckDiskCost is unable to find the free disk space", run.log().back().second) << config;
+    }
 }
 
 TEST_F(CheckDiskCost, DriveStandInMeasuresARealDirectory)

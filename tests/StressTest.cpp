@@ -2,7 +2,13 @@
 // a host of its own: the actions keep no state, so the runs must not
 // interfere (run under ThreadSanitizer by the tsan preset).
 #include "ActionTest.h"
+#include "Scenario.h"
 
+#include <Poco/DirectoryIterator.h>
+#include <Poco/Path.h>
+
+#include <filesystem>
+#include <set>
 #include <thread>
 
 using hosting::FeatureModel;
@@ -72,83 +78,87 @@ TEST(DeepAndWideInputs, TenMegabyteSingleLineForwardFitFile)
     EXPECT_EQ(L"true", run.property(L"OverhangingPatch"));
 }
 
-// One job per action family, each checked against its own expected answer.
-struct Job {
+// Every example scenario, of both libraries, each run once alone for its
+// reference outcome, then all of them at once on eight threads, each run
+// with a host of its own; every run must give its reference outcome. One
+// world serves them all, as it would a host: one drive and registry
+// configuration, and the examples' folder as working directory, so that the
+// forward-fit file's relative path resolves there. The commands run in a
+// real shell.
+struct Example {
+    std::string name;
+    const char* library;
     std::string action;
     HostModel model;
-    std::wstring property;
-    std::wstring expected;
 };
 
-std::vector<Job> jobs(const std::string& forwardFitFile)
+std::string fingerprint(const Outcome& run)
 {
-    std::vector<Job> list;
-    HostModel change;
-    change.root = testing_support::feature(L"r", {testing_support::feature(L"a"), testing_support::feature(L"b")});
-    change.parameters[L"State"] = L"Install";
-    change.parameters[L"FeatureID"] = L"b";
-    list.push_back({"ChangeFeatureState", change, L"", L""});
-
-    HostModel compare;
-    compare.parameters[L"VersionNeedToCompare"] = L"2.0-rc";
-    compare.parameters[L"AllowedSuffix"] = L"RC";
-    compare.parameters[L"maxVersion"] = L"2.0";
-    compare.parameters[L"Property"] = L"R";
-    list.push_back({"CompareVersion", compare, L"R", L"1"});
-
-    HostModel overhang;
-    overhang.parameters[L"ForwardFitDataFile"] = hosting::widen(forwardFitFile);
-    overhang.parameters[L"CurrentPatchLevel"] = L"14.0.1.7";
-    overhang.parameters[L"$product.id"] = L"P,14.0.3.0";
-    list.push_back({"DetectOverhangingPatch", overhang, L"OverhangingPatch", L"true"});
-
-    HostModel languages;
-    languages.properties[L"$available.ui.langs"] = L"en;de;fr;ja";
-    languages.parameters[L"PrioritizedLanguage"] = L"JA";
-    languages.parameters[L"WriteProperty"] = L"L";
-    list.push_back({"SortAvailableSetupLanguages", languages, L"L", L"JA;en;de;fr"});
-
-    HostModel vexa;
-    vexa.parameters[L"MachineName"] = L"1-a.b";
-    vexa.parameters[L"PropertyId"] = L"V";
-    list.push_back({"SetVexaName", vexa, L"V", L"a_b"});
-
-    HostModel disk;
-    disk.parameters[L"InstallDir"] = L"C:\\x";
-    disk.parameters[L"PropIsEnoughSpace"] = L"E";
-    disk.diskCosts = {{L"C:\\x", 1}};
-    list.push_back({"CheckDiskCost", disk, L"E", L"1"});
-    return list;
+    std::string text = run.record.exception ? "exception " + run.record.exceptionText
+                                            : "result " + std::to_string(run.record.result);
+    for (const hosting::LogLine& line : run.record.log)
+        text += "\nlog " + std::to_string(line.level) + " " + hosting::narrow(line.text);
+    for (const auto& write : run.record.writes)
+        text += "\nwrite " + hosting::narrow(write.first) + "=" + hosting::narrow(write.second);
+    for (const auto& state : run.record.featureStates)
+        text += "\nstate " + hosting::narrow(state.first) + "=" + std::to_string(state.second);
+    for (const std::string& call : run.record.calls)
+        text += "\ncall " + call;
+    return text;
 }
 
-TEST(Concurrency, ManyActionsOnManyThreadsDoNotInterfere)
+TEST(Concurrency, EveryActionOfBothLibrariesOnEightThreadsUnderOneWorld)
 {
-    testing_support::ScratchDirectory directory;
-    const std::vector<Job> work = jobs(directory.write("ff.txt", "14.0.3: 14.0.1.5\n"));
-    // Load the library once before the threads start.
-    runVantorel("SetVexaName", work.back().model);
-
-    const int kThreads = 8;
-    const int kRounds = 25;
-    std::vector<std::string> failures(kThreads);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&work, &failures, t] {
-            for (int round = 0; round < kRounds; ++round) {
-                const Job& job = work[static_cast<std::size_t>(t + round) % work.size()];
-                Outcome run = runVantorel(job.action, job.model);
-                const bool ok = !run.record.exception &&
-                                (job.property.empty() ? run.record.featureStates.size() == 1
-                                                      : run.property(job.property) == job.expected);
-                if (!ok && failures[t].empty())
-                    failures[t] = job.action;
-            }
-        });
+    const std::string examples = std::string(SOURCE_DIR) + "/examples";
+    std::vector<Example> work;
+    std::set<std::string> actions;
+    for (Poco::DirectoryIterator it(examples), end; it != end; ++it) {
+        if (!it->isFile() || Poco::Path(it->path()).getExtension() != "json")
+            continue;
+        const actionhost::Scenario scenario = actionhost::loadScenario(it->path());
+        const char* library = scenario.library == "cobrinth" ? COBRINTH_LIBRARY : VANTOREL_LIBRARY;
+        work.push_back({scenario.name, library, scenario.action, scenario.model});
+        actions.insert(scenario.library + "." + scenario.action);
     }
-    for (std::thread& thread : threads)
-        thread.join();
-    for (int t = 0; t < kThreads; ++t)
-        EXPECT_EQ("", failures[t]) << "thread " << t;
+    ASSERT_EQ(22u, actions.size());
+
+    hosting::WorldModel world;
+    world.hasDrives = true;
+    world.drives = "C:=fixed#1073741824;E:=cdrom";
+    world.hasRegistry = true;
+    world.registry = "Windows Registry Editor Version 5.00\r\n\r\n"
+                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
+                     "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
+                     "\"ProgramFilesDir (x86)\"=\"C:\\\\Program Files (x86)\"\r\n";
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::u8path(examples));
+    {
+        hosting::SimulatedWorld simulated(&testing_support::loadedLibrary(VANTOREL_LIBRARY), world);
+        std::vector<std::string> references;
+        for (const Example& example : work)
+            references.push_back(fingerprint(testing_support::runAction(example.library, example.action, example.model)));
+
+        const std::size_t kThreads = 8;
+        const std::size_t kRounds = 2;
+        std::vector<std::string> failures(kThreads);
+        std::vector<std::thread> threads;
+        for (std::size_t t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&work, &references, &failures, t] {
+                for (std::size_t i = 0; i < kRounds * work.size(); ++i) {
+                    const std::size_t index = (t * 5 + i) % work.size();
+                    const Example& example = work[index];
+                    const Outcome run = testing_support::runAction(example.library, example.action, example.model);
+                    if (fingerprint(run) != references[index] && failures[t].empty())
+                        failures[t] = example.name + ":\n" + fingerprint(run) + "\n--- expected:\n" + references[index];
+                }
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+        for (std::size_t t = 0; t < kThreads; ++t)
+            EXPECT_EQ("", failures[t]) << "thread " << t;
+    }
+    std::filesystem::current_path(previous);
 }
 
 } // namespace

@@ -15,11 +15,10 @@ struct Handling {
     bool successLogOutside = false;    // the closing success line lies after it
 };
 
-Handling handlingOf(const Scenario& scenario)
+Handling handlingOf(const std::string& library, const std::string& action)
 {
     Handling handling;
-    const bool core = scenario.library == "cobrinth";
-    const std::string& action = scenario.action;
+    const bool core = library == "cobrinth";
     if (action == "ChangeFeatureState") {
         handling.kind = Handling::CatchAll;
         handling.crashLine = L"ChangeFeatureState crashed";
@@ -64,11 +63,22 @@ bool insideHandler(const Handling& handling, const hosting::RunRecord& baseline,
     case Handling::CatchAll:
         if (handling.firstCallOutside && position == 0)
             return false;
+        // The crash line of a run that crashed by itself is logged by the
+        // handler, after the protected region.
+        if (!baseline.log.empty() && baseline.log.back().level == handling.crashLevel &&
+            baseline.log.back().text == handling.crashLine && !logs.empty() && position >= logs.back())
+            return false;
         if (handling.successLogOutside && !baseline.exception && baseline.result == 0 && !logs.empty() &&
             position == logs.back())
             return false;
         return true;
     case Handling::ReadingHandler:
+        // The error lines of a run whose reading failed by itself are logged
+        // by the handler, after the protected region.
+        for (std::size_t i = 0; i < baseline.log.size() && i < logs.size(); ++i) {
+            if (baseline.log[i].text.compare(0, 25, L"Error reading data file: ") == 0 && position >= logs[i])
+                return false;
+        }
         // The file is read after the line naming the installing SP level,
         // unless the SP levels were equal.
         for (std::size_t i = 0; i < baseline.log.size() && i < logs.size(); ++i) {
@@ -91,56 +101,64 @@ std::string describe(std::size_t position, const std::string& call)
 
 } // namespace
 
+std::vector<std::string> faultProblems(const std::string& library, const std::string& action,
+                                       const hosting::RunRecord& baseline, std::size_t position,
+                                       const hosting::RunRecord& record)
+{
+    std::vector<std::string> problems;
+    const Handling handling = handlingOf(library, action);
+    const std::string where = describe(position, baseline.calls.at(position));
+    if (record.faultPositions != std::vector<std::size_t>{position}) {
+        problems.push_back(where + "the run took another path before the fault");
+        return problems;
+    }
+    // Nothing may be written or set after the failing call.
+    for (std::size_t i = position + 1; i < record.calls.size(); ++i) {
+        const std::string& call = record.calls[i];
+        if (call.compare(0, 12, "SetProperty:") == 0 || call.find(".SetRequestedState:") != std::string::npos) {
+            problems.push_back(where + "wrote after the fault: " + call);
+            break;
+        }
+    }
+    if (!insideHandler(handling, baseline, position)) {
+        if (!record.exception)
+            problems.push_back(where + "the exception must reach the host, but the action returned " +
+                               std::to_string(record.result));
+        return problems;
+    }
+    if (record.exception) {
+        problems.push_back(where + "the action's handler must catch it, but it reached the host");
+        return problems;
+    }
+    if (record.result != 1)
+        problems.push_back(where + "result " + std::to_string(record.result) + " after a caught fault");
+    if (handling.kind == Handling::CatchAll) {
+        if (record.log.empty() || record.log.back().level != handling.crashLevel ||
+            record.log.back().text != handling.crashLine)
+            problems.push_back(where + "the crash line is not the last log line");
+    } else if (record.log.size() < 2 ||
+               record.log[record.log.size() - 2].text.compare(0, 25, L"Error reading data file: ") != 0 ||
+               record.log.back().level != 4) {
+        problems.push_back(where + "the data-file error lines are missing");
+    }
+    return problems;
+}
+
 SweepResult sweepScenario(const Scenario& original, const std::string& libraryOverride)
 {
     Scenario scenario = original;
     scenario.model.faults.clear();
     scenario.model.failAtCall = -1;
     const RunOutput baseline = runScenario(scenario, libraryOverride);
-    const Handling handling = handlingOf(scenario);
 
     SweepResult sweep;
     sweep.positions = baseline.record.calls.size();
     for (std::size_t position = 0; position < baseline.record.calls.size(); ++position) {
         scenario.model.failAtCall = static_cast<long>(position);
         const RunOutput run = runScenario(scenario, libraryOverride);
-        const hosting::RunRecord& record = run.record;
-        const std::string where = describe(position, baseline.record.calls[position]);
-
-        if (record.faultPositions != std::vector<std::size_t>{position}) {
-            sweep.problems.push_back(where + "the run took another path before the fault");
-            continue;
-        }
-        // Nothing may be written or set after the failing call.
-        for (std::size_t i = position + 1; i < record.calls.size(); ++i) {
-            const std::string& call = record.calls[i];
-            if (call.compare(0, 12, "SetProperty:") == 0 || call.find(".SetRequestedState:") != std::string::npos) {
-                sweep.problems.push_back(where + "wrote after the fault: " + call);
-                break;
-            }
-        }
-        const bool inside = insideHandler(handling, baseline.record, position);
-        if (!inside) {
-            if (!record.exception)
-                sweep.problems.push_back(where + "the exception must reach the host, but the action returned " +
-                                         std::to_string(record.result));
-            continue;
-        }
-        if (record.exception) {
-            sweep.problems.push_back(where + "the action's handler must catch it, but it reached the host");
-            continue;
-        }
-        if (record.result != 1)
-            sweep.problems.push_back(where + "result " + std::to_string(record.result) + " after a caught fault");
-        if (handling.kind == Handling::CatchAll) {
-            if (record.log.empty() || record.log.back().level != handling.crashLevel ||
-                record.log.back().text != handling.crashLine)
-                sweep.problems.push_back(where + "the crash line is not the last log line");
-        } else if (record.log.size() < 2 ||
-                   record.log[record.log.size() - 2].text.compare(0, 25, L"Error reading data file: ") != 0 ||
-                   record.log.back().level != 4) {
-            sweep.problems.push_back(where + "the data-file error lines are missing");
-        }
+        const std::vector<std::string> problems =
+            faultProblems(scenario.library, scenario.action, baseline.record, position, run.record);
+        sweep.problems.insert(sweep.problems.end(), problems.begin(), problems.end());
     }
     return sweep;
 }

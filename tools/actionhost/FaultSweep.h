@@ -15,6 +15,15 @@ struct SweepResult {
     std::vector<std::string> problems;  // empty when every run behaved
 };
 
+// What is wrong with a run whose host threw at position, against how the
+// action must treat a failing host: a handler catches faults inside its
+// region (crash line, result 1), every other fault reaches the host, and
+// nothing is written or set after the failing call. Empty when it behaved.
+// baseline is the run of the same case without a fault.
+std::vector<std::string> faultProblems(const std::string& library, const std::string& action,
+                                       const hosting::RunRecord& baseline, std::size_t position,
+                                       const hosting::RunRecord& record);
+
 // Runs the sweep in this process. Throws ScenarioError as runScenario does.
 SweepResult sweepScenario(const Scenario& scenario, const std::string& libraryOverride);
 
