@@ -1,45 +1,60 @@
-# Installation: the two libraries, the host-contract headers, actionhost and
-# the examples, with a CMake package a host project can find_package:
+# Installation, in three components that become the Debian packages:
 #
-#   find_package(InstallerActions REQUIRED)
-#   target_link_libraries(myhost PRIVATE actions::host)       # the contract
-#   target_link_libraries(myhost PRIVATE actions::vantorel)   # or load it at run time
+#   runtime   the two action libraries, plug-ins that a host loads by path,
+#             in a folder of their own: <libdir>/installer-actions/ (on
+#             Windows: bin/, beside the GCC runtime DLLs)
+#   dev       the host-contract headers (include/installer-actions/host/)
+#             and the CMake package:
+#               find_package(InstallerActions REQUIRED)
+#               target_link_libraries(myhost PRIVATE actions::host)       # the contract
+#               target_link_libraries(myhost PRIVATE actions::vantorel)   # or load it at run time
+#   actionhost  the runner, its manual page, the examples and the reference
+include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set(ACTIONS_CMAKE_DIR lib/cmake/InstallerActions)
+if(WIN32)
+  set(ACTIONS_PLUGIN_DIR ${CMAKE_INSTALL_BINDIR})
+  set(ACTIONS_CMAKE_DIR lib/cmake/InstallerActions)
+else()
+  set(ACTIONS_PLUGIN_DIR ${CMAKE_INSTALL_LIBDIR}/installer-actions)
+  set(ACTIONS_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/InstallerActions)
+endif()
+set(ACTIONS_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/installer-actions)
+set(ACTIONS_DATA_DIR ${CMAKE_INSTALL_DATADIR}/installer-actions)
 
-install(TARGETS host_contract vantorel cobrinth EXPORT InstallerActionsTargets
-  LIBRARY DESTINATION lib
-  ARCHIVE DESTINATION lib
-  RUNTIME DESTINATION bin)
-install(TARGETS actionhost RUNTIME DESTINATION bin)
-install(DIRECTORY host/ DESTINATION include/host FILES_MATCHING PATTERN "*.h" PATTERN "CMakeLists.txt" EXCLUDE)
-install(DIRECTORY examples/ DESTINATION share/installer-actions/examples)
-install(FILES README.md docs/actions.md DESTINATION share/doc/installer-actions OPTIONAL)
+install(TARGETS vantorel cobrinth EXPORT InstallerActionsTargets
+  LIBRARY DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime
+  RUNTIME DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime
+  ARCHIVE DESTINATION lib COMPONENT dev)
+install(TARGETS host_contract EXPORT InstallerActionsTargets)
+install(TARGETS actionhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT actionhost)
+install(DIRECTORY host/ DESTINATION ${ACTIONS_INCLUDE_DIR}/host COMPONENT dev
+  FILES_MATCHING PATTERN "*.h")
+install(DIRECTORY examples/ DESTINATION ${ACTIONS_DATA_DIR}/examples COMPONENT actionhost)
 
-install(EXPORT InstallerActionsTargets NAMESPACE actions:: DESTINATION ${ACTIONS_CMAKE_DIR})
+install(EXPORT InstallerActionsTargets NAMESPACE actions:: DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
 configure_package_config_file(cmake/InstallerActionsConfig.cmake.in
   ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake INSTALL_DESTINATION ${ACTIONS_CMAKE_DIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake
               ${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
-        DESTINATION ${ACTIONS_CMAKE_DIR})
+        DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
 
-# Packages: cpack in the build folder (scripts/package.sh).
-set(CPACK_PACKAGE_NAME installer-actions)
-set(CPACK_PACKAGE_VENDOR "installer-actions")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Installer custom actions (vantorel, cobrinth) and the actionhost runner")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "installer-actions maintainers")
-set(CPACK_STRIP_FILES TRUE)
 if(WIN32)
+  # The kit for hosts built with mingw-w64: the .def files beside the import
+  # libraries, the reference and the README.
+  install(FILES vantorel/vantorel.def cobrinth/cobrinth.def DESTINATION lib COMPONENT dev)
+  install(FILES README.md docs/actions.md DESTINATION doc COMPONENT actionhost)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win32)
+  set(CPACK_PACKAGE_NAME installer-actions)
+  set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
 else()
-  set(CPACK_GENERATOR TGZ DEB)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpoco-dev, libboost-dev")
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  include(DebianPackages)
 endif()
+
+set(CPACK_PACKAGE_VENDOR "installer-actions")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_STRIP_FILES TRUE)
 include(CPack)

@@ -10,9 +10,16 @@ mkdir -p build/packages
 case "$target" in
   linux)
     scripts/install-deps.sh
-    cmake --preset release >/dev/null
-    cmake --build --preset release -j "$(nproc)"
-    (cd build/release && cpack -B "$PWD/../packages" >/dev/null)
+    # dpkg-shlibdeps computes the packages' dependencies.
+    for package in dpkg-dev file; do
+      dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$package"
+    done
+    # The packages install below /usr: the plug-in folder is the multiarch one.
+    cmake --preset release -B build/package -DCMAKE_INSTALL_PREFIX=/usr \
+      -DACTIONS_BUILD_TESTS=OFF -DACTIONS_BUILD_BENCHMARKS=OFF >/dev/null
+    cmake --build build/package -j "$(nproc)"
+    (cd build/package && cpack -B "$PWD/../packages" >/dev/null)
     ;;
   windows)
     export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"

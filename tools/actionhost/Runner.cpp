@@ -86,13 +86,16 @@ std::string resolveLibrary(const std::string& library, const std::string& direct
     if (library == "vantorel" || library == "cobrinth") {
         const std::string here = executableDirectory();
         const std::string fileName = libraryFileName(library);
-        // Build tree and Windows install: beside the program; installed tree: ../lib.
-        for (const std::string& candidate :
-             {Poco::Path(here).append(fileName).toString(), Poco::Path(here).parent().pushDirectory("lib").setFileName(fileName).toString()}) {
+        // Build tree and Windows install: beside the program; installed
+        // tree: the plug-in folder.
+        // (here ends with a separator.)
+        const std::string installed = here + ACTIONHOST_PLUGIN_DIR + "/" + fileName;
+        for (const std::string& candidate : {Poco::Path(here).append(fileName).toString(), installed}) {
             if (Poco::File(candidate).exists())
                 return candidate;
         }
-        throw ScenarioError("library " + library + " not found beside " + here + " or in its ../lib");
+        throw ScenarioError("library " + library + " not found beside " + here + " or in " +
+                            Poco::Path(installed).parent().toString());
     }
     Poco::Path path(library);
     const std::string resolved = path.makeAbsolute(Poco::Path(directory)).toString();

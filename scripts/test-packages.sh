@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Tests the Debian packages as a user gets them: lintian must find no error;
+# then the three .deb files are unpacked into a scratch root, a host of its
+# own is built against the installed -dev files and run, and the installed
+# actionhost runs the installed examples. Usage: scripts/test-packages.sh
+# (after scripts/package.sh linux).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if ! command -v lintian >/dev/null; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends lintian
+fi
+shopt -s nullglob
+debs=(build/packages/*.deb)
+if [ ${#debs[@]} -ne 3 ]; then
+  echo "packages: expected 3 .deb files in build/packages, found ${#debs[@]}" >&2
+  exit 1
+fi
+echo "packages: lintian"
+lintian --fail-on error --tag-display-limit 0 "${debs[@]}"
+
+root="$(mktemp -d)"
+trap 'rm -rf "$root"' EXIT
+for deb in "${debs[@]}"; do
+  dpkg-deb --field "$deb" Package Depends | sed 's/^/  /'
+  dpkg -x "$deb" "$root"
+done
+cmake -S tests/consumer -B "$root/consumer" -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
+cmake --build "$root/consumer" >/dev/null
+"$root/consumer/consumer_host"
+"$root/usr/bin/actionhost" test "$root/usr/share/installer-actions/examples" | tail -1
+man -l "$root/usr/share/man/man1/actionhost.1.gz" >/dev/null
+echo "packages: installed and used from a scratch root"

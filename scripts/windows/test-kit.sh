@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Tests the Windows kit as a host vendor gets it: unzipped into a scratch
+# folder, a host of its own is built with the mingw-w64 toolchain against the
+# kit alone and run under Wine (it loads vantorel.dll and calls an action),
+# and the kit's actionhost.exe runs the kit's examples. Usage:
+# scripts/windows/test-kit.sh (after scripts/package.sh windows).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"
+export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/prefix"
+export WINEPREFIX="${WINEPREFIX:-$WINDOWS_DEPS_ROOT/wine}"
+export WINEARCH=win32
+export WINEDEBUG=-all
+command -v unzip >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends unzip
+
+shopt -s nullglob
+zips=(build/packages/installer-actions-*-win32.zip)
+[ ${#zips[@]} -eq 1 ] || { echo "kit: expected one Windows kit in build/packages" >&2; exit 1; }
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+unzip -q "${zips[0]}" -d "$scratch"
+kit="$(echo "$scratch"/installer-actions-*-win32)"
+echo "kit: $(cd "$kit" && find . -type f | sort | tr '\n' ' ')"
+
+cmake -S tests/consumer -B "$scratch/consumer" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-i686.cmake" \
+  -DInstallerActions_DIR="$kit/lib/cmake/InstallerActions" \
+  -DINSTALLER_ACTIONS_BOOST_INCLUDE_DIR="$WINDOWS_DEPS_ROOT/boost-include" >/dev/null
+cmake --build "$scratch/consumer" >/dev/null
+# The host finds the DLLs and the GCC runtime in the kit's bin folder.
+WINEPATH="$(winepath -w "$kit/bin")" wine "$scratch/consumer/consumer_host.exe"
+wine "$kit/bin/actionhost.exe" test "$kit/share/installer-actions/examples" | tail -1
