@@ -10,6 +10,12 @@ toolchain="$here/../../cmake/mingw-w64-i686.cmake"
 jobs="$(nproc)"
 mkdir -p "$root/src" "$prefix"
 
+# Header-only libraries: folders holding their headers alone, not the build
+# machine's include folder.
+mkdir -p "$root/boost-include" "$root/json-include"
+ln -sfn /usr/include/boost "$root/boost-include/boost"
+ln -sfn /usr/include/nlohmann "$root/json-include/nlohmann"
+
 if [ -f "$prefix/.deps-complete" ]; then
   echo "windows dependencies: reusing $prefix"
   exit 0
@@ -18,10 +24,6 @@ fi
 cd "$root/src"
 [ -d poco-1.11.0 ] || apt-get source -qq poco
 [ -d googletest-1.12.1 ] || apt-get source -qq googletest
-
-# Boost smart pointers are header-only: a folder holding the Boost headers alone.
-mkdir -p "$root/boost-include"
-ln -sfn /usr/include/boost "$root/boost-include/boost"
 
 # POCO's sources and headers include some Windows headers in mixed case;
 # mingw ships them in lower case. Case aliases in the prefix's include folder

@@ -31,10 +31,15 @@ struct Scenario {
     bool hasRegistry = false;
     std::map<std::wstring, std::map<std::wstring, std::wstring> > registry;  // keys below HKLM
     Poco::JSON::Object::Ptr expect;  // null when the file has no expect block
+    double timeout = 0;              // seconds; 0: the runner's limit
 };
 
-// Parses JSON text; a syntax error names the file and the place near which
-// the parser stopped (a JSON path).
+// The largest scenario file read.
+const unsigned long long kMaxScenarioBytes = 64ull << 20;
+
+// Parses JSON text strictly: an error (a syntax error, a key given twice, an
+// integer beyond 64 bits) names the file, the line and column, and the JSON
+// path of the place.
 Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::string& file);
 
 // Reads and checks a scenario file. Throws ScenarioError.

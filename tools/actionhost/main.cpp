@@ -1,6 +1,7 @@
 // actionhost: runs installer custom actions from scenario files on a
 // simulated host, shows what they did and checks it against expectations.
 #include "Catalogue.h"
+#include "ChildProcess.h"
 #include "FaultSweep.h"
 #include "Runner.h"
 #include "Scenario.h"
@@ -12,13 +13,20 @@
 #include <Poco/File.h>
 #include <Poco/JSON/Stringifier.h>
 #include <Poco/Path.h>
-#include <Poco/Pipe.h>
-#include <Poco/PipeStream.h>
-#include <Poco/Process.h>
 #include <Poco/StreamCopier.h>
 
+#include <Poco/FileStream.h>
+#include <Poco/Glob.h>
+#include <Poco/TemporaryFile.h>
+
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
 #include <iostream>
+#include <mutex>
+#include <sstream>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -34,9 +42,16 @@ const char kUsage[] =
     "      Run one scenario; print the log, the properties written, the feature\n"
     "      states set and the result. Exit status: the action's result (0 or 1),\n"
     "      3 when an exception left the action, 2 for a usage error or a bad scenario.\n"
-    "  test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep]\n"
+    "  test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep] [--timeout SECONDS]\n"
+    "       [-j N] [--filter GLOB] [--junit FILE]\n"
     "      Run every scenario that has an \"expect\" block, each in a process of its\n"
-    "      own; print PASS or FAIL with the first difference, then \"N passed, N failed\".\n"
+    "      own; print PASS or FAIL with the first difference (and the tails of what\n"
+    "      the run wrote to stdout and stderr), then \"N passed, N failed\".\n"
+    "      --timeout: the limit of each scenario (default 60 s; a scenario may set\n"
+    "      its own \"timeout\"); the run and all it started are killed then.\n"
+    "      -j N: N scenarios at once (default: one per core), reported in order.\n"
+    "      --filter GLOB: only the scenario files whose name matches.\n"
+    "      --junit FILE: also write the outcome as JUnit XML.\n"
     "      --fault-sweep: instead, make the host throw at each of the scenario's host\n"
     "      calls in turn and check that the action handles or passes on the fault as\n"
     "      it must, and writes nothing after it.\n"
@@ -61,6 +76,11 @@ struct Arguments {
     bool transcript = false;
     bool help = false;
     bool faultSweep = false;
+    std::string resultFile;
+    double timeout = 60;
+    unsigned jobs = 0;  // 0: one per core
+    std::string filter;
+    std::string junit;
     std::map<std::wstring, std::wstring> parameters;
     std::map<std::wstring, std::wstring> properties;
 };
@@ -83,6 +103,19 @@ Arguments parseArguments(const std::vector<std::string>& words, const std::vecto
             arguments.help = true;
             continue;
         }
+        if (word.compare(0, 2, "-j") == 0 && std::find(allowed.begin(), allowed.end(), "-j") != allowed.end()) {
+            std::string count = word.substr(2);
+            if (count.empty()) {
+                if (i + 1 >= words.size())
+                    throw UsageError("-j needs a number");
+                count = words[++i];
+            }
+            if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(count) < 1)
+                throw UsageError("-j takes a number from 1 to 9999, not \"" + count + "\"");
+            arguments.jobs = static_cast<unsigned>(std::stoi(count));
+            continue;
+        }
         if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
             arguments.positional.push_back(word);
             continue;
@@ -97,7 +130,9 @@ Arguments parseArguments(const std::vector<std::string>& words, const std::vecto
         }
         if (std::find(allowed.begin(), allowed.end(), word) == allowed.end())
             throw UsageError("unknown option " + word);
-        const bool takesValue = word == "--library" || word == "--param" || word == "--property";
+        const bool takesValue = word == "--library" || word == "--param" || word == "--property" ||
+                                word == "--result-file" || word == "--timeout" || word == "--filter" ||
+                                word == "--junit";
         if (takesValue && !hasValue) {
             if (i + 1 >= words.size())
                 throw UsageError(word + " needs a value");
@@ -117,8 +152,32 @@ Arguments parseArguments(const std::vector<std::string>& words, const std::vecto
             addPair(arguments.parameters, word, value);
         else if (word == "--property")
             addPair(arguments.properties, word, value);
+        else if (word == "--result-file")
+            arguments.resultFile = value;
+        else if (word == "--filter")
+            arguments.filter = value;
+        else if (word == "--junit")
+            arguments.junit = value;
+        else if (word == "--timeout") {
+            char* end = nullptr;
+            const double seconds = std::strtod(value.c_str(), &end);
+            if (value.empty() || *end != '\0' || !(seconds > 0) || seconds > 86400)
+                throw UsageError("--timeout takes a number of seconds from 0 to 86400, not \"" + value + "\"");
+            arguments.timeout = seconds;
+        }
     }
     return arguments;
+}
+
+// The child of a test run hands its result over in a file the parent names,
+// never on its standard output, which belongs to the action and its commands.
+void writeResult(const std::string& file, const std::string& text)
+{
+    Poco::FileOutputStream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out.good())
+        throw std::runtime_error("cannot write the result to " + file);
 }
 
 int exitStatusOf(const actionhost::RunOutput& output)
@@ -130,8 +189,13 @@ int show(const actionhost::Scenario& scenario, const Arguments& arguments)
 {
     if (arguments.json) {
         const actionhost::RunOutput output = actionhost::runScenario(scenario, arguments.library);
-        Poco::JSON::Stringifier::stringify(actionhost::toJson(output, arguments.transcript), std::cout, 2);
-        std::cout << "\n";
+        std::ostringstream json;
+        Poco::JSON::Stringifier::stringify(actionhost::toJson(output, arguments.transcript), json, 2);
+        json << "\n";
+        if (arguments.resultFile.empty())
+            std::cout << json.str();
+        else
+            writeResult(arguments.resultFile, json.str());
         return exitStatusOf(output);
     }
     std::cout << "scenario: " << scenario.name << " (" << scenario.action << ")\n";
@@ -140,7 +204,7 @@ int show(const actionhost::Scenario& scenario, const Arguments& arguments)
 
 int commandRun(const std::vector<std::string>& words)
 {
-    const Arguments arguments = parseArguments(words, {"--library", "--json", "--transcript"});
+    const Arguments arguments = parseArguments(words, {"--library", "--json", "--transcript", "--result-file"});
     if (arguments.help) {
         std::cout << "usage: actionhost run SCENARIO.json [--library PATH] [--json] [--transcript]\n";
         return 0;
@@ -204,14 +268,18 @@ int commandList(const std::vector<std::string>& words)
 // prints what went wrong; exit 0 when nothing did.
 int commandSweep(const std::vector<std::string>& words)
 {
-    const Arguments arguments = parseArguments(words, {"--library"});
+    const Arguments arguments = parseArguments(words, {"--library", "--result-file"});
     if (arguments.positional.size() != 1)
         throw UsageError("sweep takes one scenario file");
     const actionhost::SweepResult sweep =
         actionhost::sweepScenario(actionhost::loadScenario(arguments.positional[0]), arguments.library);
-    std::cout << sweep.positions << " fault positions\n";
+    std::string report = std::to_string(sweep.positions) + " fault positions\n";
     for (const std::string& problem : sweep.problems)
-        std::cout << problem << "\n";
+        report += problem + "\n";
+    if (arguments.resultFile.empty())
+        std::cout << report;
+    else
+        writeResult(arguments.resultFile, report);
     return sweep.problems.empty() ? 0 : 1;
 }
 
@@ -249,88 +317,311 @@ std::string selfPath(const char* argv0)
     return path.makeAbsolute().toString();
 }
 
-// Runs one scenario in a child process and compares its output with the
-// expectations; returns the difference, or "" on success.
-std::string testOne(const std::string& self, const actionhost::Scenario& scenario, const std::string& library,
-                    bool faultSweep, std::string& note)
+struct TestOptions {
+    std::string self;
+    std::string library;
+    bool faultSweep = false;
+    double timeout = 60;
+};
+
+// The outcome of one scenario under test.
+struct TestCase {
+    std::string file;
+    std::string name;
+    std::string folder;
+    bool ran = false;
+    bool passed = false;
+    std::string difference;  // FAIL: what is wrong
+    std::string note;        // PASS: shown after the name
+    std::string captured;    // FAIL: the tails of the child's output
+    double seconds = 0;
+};
+
+std::string readAndRemove(const std::string& file)
 {
-    Poco::Process::Args args{"run", scenario.file, "--json", "--transcript"};
-    if (faultSweep)
-        args = {"sweep", scenario.file};
-    if (!library.empty()) {
-        args.push_back("--library");
-        args.push_back(library);
+    std::string text;
+    try {
+        Poco::File result(file);
+        if (result.exists()) {
+            Poco::FileInputStream in(file);
+            Poco::StreamCopier::copyToString(in, text);
+            in.close();
+            result.remove();
+        }
+    } catch (const Poco::Exception&) {
     }
-    Poco::Pipe outPipe;
-    Poco::Pipe errPipe;
-    Poco::ProcessHandle child = Poco::Process::launch(self, args, nullptr, &outPipe, &errPipe);
-    Poco::PipeInputStream out(outPipe);
-    Poco::PipeInputStream err(errPipe);
-    std::string output, errors;
-    Poco::StreamCopier::copyToString(out, output);
-    Poco::StreamCopier::copyToString(err, errors);
-    const int status = child.wait();
+    return text;
+}
+
+std::string showTail(const char* stream, const std::string& tail, bool cut)
+{
+    if (tail.empty())
+        return std::string();
+    std::string shown = std::string("  ") + stream + (cut ? " (its last 64 KiB):\n" : ":\n");
+    std::size_t start = 0;
+    while (start < tail.size()) {
+        std::size_t end = tail.find('\n', start);
+        if (end == std::string::npos)
+            end = tail.size();
+        shown += "  | " + tail.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
+    return shown;
+}
+
+std::string seconds(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof(text), "%g", value);
+    return text;
+}
+
+// Runs one scenario in a child process, which hands its result over in a
+// file, and compares the result with the expectations.
+void testOne(const TestOptions& options, const actionhost::Scenario& scenario, TestCase& test)
+{
+    const std::string resultFile = Poco::TemporaryFile::tempName();
+    std::vector<std::string> args{"run", scenario.file, "--json", "--transcript"};
+    if (options.faultSweep)
+        args = {"sweep", scenario.file};
+    args.push_back("--result-file");
+    args.push_back(resultFile);
+    if (!options.library.empty()) {
+        args.push_back("--library");
+        args.push_back(options.library);
+    }
+    const double limit = scenario.timeout > 0 ? scenario.timeout : options.timeout;
+    const auto start = std::chrono::steady_clock::now();
+    const actionhost::ChildOutcome child = actionhost::runChild(options.self, args, limit);
+    test.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     // A child that crashed left its scratch registry behind (Windows).
-    hosting::removeScratchRegistry(static_cast<unsigned long>(child.id()));
+    hosting::removeScratchRegistry(child.processId);
+    const std::string result = readAndRemove(resultFile);
+    test.ran = true;
+    test.captured = showTail("stdout", child.out, child.outCut) + showTail("stderr", child.err, child.errCut);
+    std::string errors = child.err;
     while (!errors.empty() && (errors.back() == '\n' || errors.back() == '\r'))
         errors.pop_back();
-    if (status == kExitUsage)
-        return "bad scenario: " + errors;
-    if (status != 0 && status != 1 && status != kExitException) {
-        if (!Poco::Environment::isWindows() && status > 256)
-            return "the action crashed the host process (signal " + std::to_string(status - 256) + ")";
+    switch (child.ending) {
+    case actionhost::ChildOutcome::NotStarted:
+        test.difference = child.error;
+        return;
+    case actionhost::ChildOutcome::TimedOut:
+        test.difference = "timed out after " + seconds(limit) + " s";
+        return;
+    case actionhost::ChildOutcome::Interrupted:
+        test.difference = "interrupted";
+        return;
+    case actionhost::ChildOutcome::Crashed: {
         char code[32];
-        std::snprintf(code, sizeof(code), "0x%08X", static_cast<unsigned>(status));
-        return std::string("the action crashed the host process (exit code ") + code + ")";
+        std::snprintf(code, sizeof(code), "0x%08lX", child.code);
+        test.difference = Poco::Environment::isWindows()
+                              ? std::string("the action crashed the host process (exception code ") + code + ")"
+                              : "the action crashed the host process (signal " + std::to_string(child.code) + ")";
+        return;
     }
-    if (faultSweep) {
-        note = " (" + output.substr(0, output.find('\n')) + ")";
-        if (status == 0)
-            return std::string();
-        return "\n  " + output.substr(0, output.size() - (output.empty() ? 0 : 1));
+    case actionhost::ChildOutcome::Exited:
+        break;
     }
-    Poco::JSON::Object::Ptr run;
+    if (child.code == static_cast<unsigned long>(kExitUsage)) {
+        test.difference = "bad scenario: " + errors.substr(errors.rfind('\n') == std::string::npos ? 0 : errors.rfind('\n') + 1);
+        return;
+    }
+    if (child.code != 0 && child.code != 1 && child.code != static_cast<unsigned long>(kExitException)) {
+        char code[32];
+        std::snprintf(code, sizeof(code), "0x%08lX", child.code);
+        test.difference = std::string("the action crashed the host process (exit code ") + code + ")";
+        return;
+    }
+    if (options.faultSweep) {
+        test.note = " (" + result.substr(0, result.find('\n')) + ")";
+        if (child.code == 0) {
+            test.passed = true;
+            return;
+        }
+        test.difference = "\n  " + result.substr(0, result.size() - (result.empty() ? 0 : 1));
+        return;
+    }
     try {
-        run = actionhost::parseJsonObject(output, scenario.file + " (run output)");
+        const Poco::JSON::Object::Ptr run = actionhost::parseJsonObject(result, scenario.file + " (run result)");
+        test.difference = actionhost::firstDifference(scenario.expect, run);
     } catch (const std::exception& error) {
-        return error.what();
+        test.difference = error.what();
     }
-    return actionhost::firstDifference(scenario.expect, run);
+    test.passed = test.difference.empty();
 }
+
+std::string xmlEscaped(const std::string& text)
+{
+    std::string out;
+    for (unsigned char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default:
+            // XML 1.0 has no form for the other control characters.
+            if (c < 0x20 && c != '\n' && c != '\t' && c != '\r')
+                out += "?";
+            else
+                out.push_back(static_cast<char>(c));
+        }
+    }
+    return out;
+}
+
+// JUnit XML: one testsuite per folder, one testcase per scenario.
+void writeJunit(const std::string& file, const std::vector<TestCase>& tests)
+{
+    std::map<std::string, std::vector<const TestCase*> > suites;
+    std::vector<std::string> order;
+    for (const TestCase& test : tests) {
+        if (suites.count(test.folder) == 0)
+            order.push_back(test.folder);
+        suites[test.folder].push_back(&test);
+    }
+    std::ostringstream xml;
+    xml << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n";
+    for (const std::string& folder : order) {
+        std::size_t failures = 0, skipped = 0;
+        double time = 0;
+        for (const TestCase* test : suites[folder]) {
+            failures += test->ran && !test->passed;
+            skipped += !test->ran;
+            time += test->seconds;
+        }
+        xml << "  <testsuite name=\"" << xmlEscaped(folder) << "\" tests=\"" << suites[folder].size()
+            << "\" failures=\"" << failures << "\" skipped=\"" << skipped << "\" time=\"" << time << "\">\n";
+        for (const TestCase* test : suites[folder]) {
+            xml << "    <testcase classname=\"" << xmlEscaped(folder) << "\" name=\"" << xmlEscaped(test->name)
+                << "\" time=\"" << test->seconds << "\"";
+            if (test->ran && test->passed) {
+                xml << "/>\n";
+                continue;
+            }
+            xml << ">\n";
+            if (!test->ran)
+                xml << "      <skipped message=\"not run: the run was interrupted\"/>\n";
+            else
+                xml << "      <failure message=\"" << xmlEscaped(test->difference) << "\">"
+                    << xmlEscaped(test->difference + "\n" + test->captured) << "</failure>\n";
+            xml << "    </testcase>\n";
+        }
+        xml << "  </testsuite>\n";
+    }
+    xml << "</testsuites>\n";
+    writeResult(file, xml.str());
+}
+
+const char kTestUsage[] =
+    "usage: actionhost test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep] [--timeout SECONDS]\n"
+    "                       [-j N] [--filter GLOB] [--junit FILE]\n";
 
 int commandTest(const std::vector<std::string>& words, const std::string& self)
 {
-    const Arguments arguments = parseArguments(words, {"--library", "--fault-sweep"});
+    const Arguments arguments =
+        parseArguments(words, {"--library", "--fault-sweep", "--timeout", "-j", "--filter", "--junit"});
     if (arguments.help) {
-        std::cout << "usage: actionhost test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep]\n";
+        std::cout << kTestUsage;
         return 0;
     }
     if (arguments.positional.empty())
         throw UsageError("test takes scenario files or folders");
-    int passed = 0;
-    int failed = 0;
+    actionhost::catchInterruptions();
+    TestOptions options;
+    options.self = self;
+    options.library = arguments.library;
+    options.faultSweep = arguments.faultSweep;
+    options.timeout = arguments.timeout;
+
+    // The scenarios, in order; a file that does not load is one FAIL line.
+    std::vector<TestCase> tests;
+    std::vector<actionhost::Scenario> scenarios;
     for (const std::string& file : scenarioFiles(arguments.positional)) {
+        const Poco::Path path(file);
+        if (!arguments.filter.empty() && !Poco::Glob(arguments.filter).match(path.getFileName()))
+            continue;
+        TestCase test;
+        test.file = file;
+        test.name = path.getFileName();
+        test.folder = Poco::Path(path).makeParent().toString();
         actionhost::Scenario scenario;
         try {
             scenario = actionhost::loadScenario(file);
-        } catch (const actionhost::ScenarioError& error) {
-            std::cout << "FAIL " << Poco::Path(file).getFileName() << ": " << error.what() << "\n";
-            ++failed;
+        } catch (const std::exception& error) {
+            test.ran = true;
+            test.difference = error.what();
+            tests.push_back(test);
+            scenarios.emplace_back();
             continue;
         }
         if (!scenario.expect && !arguments.faultSweep)
             continue;
-        std::string note;
-        const std::string difference = testOne(self, scenario, arguments.library, arguments.faultSweep, note);
-        if (difference.empty()) {
-            std::cout << "PASS " << scenario.name << note << "\n";
+        tests.push_back(test);
+        scenarios.push_back(scenario);
+    }
+
+    // Workers take the scenarios in turn; the lines come out in the
+    // scenarios' order, whatever the number of workers.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t workers = std::min<std::size_t>(arguments.jobs ? arguments.jobs : cores, std::max<std::size_t>(1, tests.size()));
+    std::mutex guard;
+    std::condition_variable done;
+    std::vector<bool> finished(tests.size(), false);
+    std::size_t next = 0;
+    auto work = [&]() {
+        for (;;) {
+            std::size_t index;
+            {
+                std::lock_guard<std::mutex> lock(guard);
+                if (next >= tests.size() || actionhost::interrupted())
+                    return;
+                index = next++;
+            }
+            if (!tests[index].ran)
+                testOne(options, scenarios[index], tests[index]);
+            {
+                std::lock_guard<std::mutex> lock(guard);
+                finished[index] = true;
+            }
+            done.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (std::size_t i = 0; i < workers; ++i)
+        pool.emplace_back(work);
+    int passed = 0;
+    int failed = 0;
+    int notRun = 0;
+    for (std::size_t i = 0; i < tests.size(); ++i) {
+        {
+            std::unique_lock<std::mutex> lock(guard);
+            done.wait(lock, [&] { return finished[i] || (actionhost::interrupted() && i >= next); });
+        }
+        const TestCase& test = tests[i];
+        if (!finished[i]) {
+            ++notRun;
+            continue;
+        }
+        if (test.passed) {
+            std::cout << "PASS " << test.name << test.note << "\n";
             ++passed;
         } else {
-            std::cout << "FAIL " << scenario.name << ": " << difference << "\n";
+            std::cout << "FAIL " << test.name << ": " << test.difference << "\n" << test.captured;
             ++failed;
         }
+        std::cout.flush();
     }
+    for (std::thread& thread : pool)
+        thread.join();
+    if (!arguments.junit.empty())
+        writeJunit(arguments.junit, tests);
     std::cout << passed << " passed, " << failed << " failed\n";
+    if (actionhost::interrupted()) {
+        std::cout << "interrupted: " << notRun << " scenarios not run\n";
+        return 1;
+    }
     return failed == 0 ? 0 : 1;
 }
 
