@@ -51,6 +51,37 @@ bool parseBytes(const std::string& text, std::uint64_t& bytes)
     return true;
 }
 
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// "%HH" stands for the byte HH, so that a directory can hold ";" (%3B) and
+// "%" (%25).
+bool decodePercent(const std::string& text, std::string& out)
+{
+    out.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out.push_back(text[i]);
+            continue;
+        }
+        const int high = i + 1 < text.size() ? hexDigit(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? hexDigit(text[i + 2]) : -1;
+        if (high < 0 || low < 0)
+            return false;
+        out.push_back(static_cast<char>(high * 16 + low));
+        i += 2;
+    }
+    return true;
+}
+
 // Reads one entry; "" when it is sound, else what is wrong with it.
 std::string readEntry(const std::string& entry, DriveEntry& drive)
 {
@@ -67,7 +98,8 @@ std::string readEntry(const std::string& entry, DriveEntry& drive)
     if (rest[mark] == '@') {
         if (where.empty())
             return "\"@\" needs a directory";
-        drive.directory = where;
+        if (!decodePercent(where, drive.directory))
+            return "\"%\" in a directory stands before two hex digits";
         return std::string();
     }
     if (!parseBytes(where, drive.freeBytes))
@@ -92,6 +124,20 @@ void reportOnce(const std::string& config, const DriveConfig& parsed, const char
 }
 
 } // namespace
+
+std::string encodeDriveDirectory(const std::string& directory)
+{
+    std::string out;
+    for (char c : directory) {
+        if (c == '%')
+            out += "%25";
+        else if (c == ';')
+            out += "%3B";
+        else
+            out.push_back(c);
+    }
+    return out;
+}
 
 DriveConfig parseDriveConfig(const std::string& config)
 {

@@ -4,7 +4,8 @@
 //
 // Each entry is LETTER ":=" TYPE, optionally followed by "@" and a directory
 // whose free space is measured there, or "#" and a fixed number of free
-// bytes (decimal digits, at most 2^64 - 1). Types: unknown, noroot,
+// bytes (decimal digits, at most 2^64 - 1). In the directory "%HH" stands for
+// the byte HH: "%3B" for ";", "%25" for "%". Types: unknown, noroot,
 // removable, fixed, remote, cdrom, ramdisk. Empty entries are ignored. The
 // stand-in of builds without Windows reads it; on Windows a host that
 // simulates drives for a library reads the same text.
@@ -34,6 +35,9 @@ struct DriveConfig {
     // One line for each malformed entry: the entry and what is wrong with it.
     std::vector<std::string> problems;
 };
+
+// A directory as an entry holds it: "%" and ";" encoded.
+std::string encodeDriveDirectory(const std::string& directory);
 
 // Parses the whole text; never throws for any input.
 DriveConfig parseDriveConfig(const std::string& config);

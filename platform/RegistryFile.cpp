@@ -96,12 +96,22 @@ bool parseHexBytes(const std::wstring& text, std::vector<unsigned char>& out)
     return true;
 }
 
-// UTF-16LE bytes of a string value become wide units in the native width.
+// UTF-16LE bytes of a string value become wide units in the native width;
+// where wchar_t holds 32 bits, a surrogate pair becomes its one character.
 std::vector<unsigned char> wideFromUtf16Bytes(const std::vector<unsigned char>& bytes)
 {
     std::wstring units;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units.push_back(static_cast<wchar_t>(bytes[i] | (bytes[i + 1] << 8)));
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        unsigned unit = bytes[i] | (bytes[i + 1] << 8);
+        if (sizeof(wchar_t) == 4 && unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+            const unsigned low = bytes[i + 2] | (bytes[i + 3] << 8);
+            if (low >= 0xDC00 && low < 0xE000) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        units.push_back(static_cast<wchar_t>(unit));
+    }
     const unsigned char* begin = reinterpret_cast<const unsigned char*>(units.data());
     return std::vector<unsigned char>(begin, begin + units.size() * sizeof(wchar_t));
 }
@@ -243,10 +253,35 @@ std::string registryExportText(const std::map<std::wstring, std::map<std::wstrin
         }
         return out;
     };
+    // Values as the bytes of their UTF-16LE text with its terminator
+    // (hex(1):...), so that whatever they hold, line breaks and quotes
+    // included, reaches the reader byte for byte.
+    auto hexText = [](const std::wstring& value) {
+        std::wstring out = L"hex(1):";
+        static const wchar_t kDigits[] = L"0123456789abcdef";
+        auto unit = [&out](unsigned code) {
+            for (unsigned byte : {code & 0xFFu, (code >> 8) & 0xFFu}) {
+                out.push_back(kDigits[byte >> 4]);
+                out.push_back(kDigits[byte & 0xF]);
+                out.push_back(L',');
+            }
+        };
+        for (wchar_t c : value) {
+            const unsigned code = static_cast<unsigned>(c);
+            if (code > 0xFFFF) {
+                unit(0xD800 + ((code - 0x10000) >> 10));
+                unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+            } else {
+                unit(code);
+            }
+        }
+        out += L"00,00";
+        return out;
+    };
     for (const auto& key : keys) {
         text += L"\r\n[" + std::wstring(kLocalMachine) + key.first + L"]\r\n";
         for (const auto& value : key.second)
-            text += L"\"" + escape(value.first) + L"\"=\"" + escape(value.second) + L"\"\r\n";
+            text += L"\"" + escape(value.first) + L"\"=" + hexText(value.second) + L"\r\n";
     }
     std::string utf8;
     Poco::UnicodeConverter::convert(text, utf8);

@@ -34,8 +34,9 @@ RegistryKeys parseRegistryExport(const std::string& bytes);
 // Reads and parses a file; an unreadable file gives no keys.
 RegistryKeys loadRegistryExport(const std::string& path);
 
-// Writes text of the export format for string values, with the escapes the
-// reader understands.
+// Writes text of the export format for string values: each value as the
+// hex(1) bytes of its UTF-16LE text, so that it reaches the reader byte for
+// byte. Key paths and value names hold no line break (the format cannot).
 std::string registryExportText(const std::map<std::wstring, std::map<std::wstring, std::wstring> >& keys);
 
 } // namespace platform

@@ -97,7 +97,7 @@ Poco::JSON::Object::Ptr object(const std::string& text)
 }
 
 const char kRun[] = R"({"result": 0, "exception": null, "log": [[2, "a"], [4, "b"]],
-    "writes": [["P", "1"], ["P", "2"]], "featureStates": {"F": 1}, "properties": {"P": "2"},
+    "writes": [["P", "1"], ["P", "2"]], "featureStates": {"F": 1}, "properties": {"P": "2", "Preset": "x"},
     "calls": ["Log:2", "Log:4"]})";
 
 TEST(ExpectationComparison, ReportsTheFirstDifferenceWithItsPosition)
@@ -112,10 +112,16 @@ TEST(ExpectationComparison, ReportsTheFirstDifferenceWithItsPosition)
               actionhost::firstDifference(object(R"({"log": [[2, "a"]]})"), run));
     EXPECT_EQ("writes[2]: expected [\"P\",\"3\"], got nothing (2 entries in all)",
               actionhost::firstDifference(object(R"({"writes": [["P", "1"], ["P", "2"], ["P", "3"]]})"), run));
-    EXPECT_EQ("properties.Q: expected \"1\", got null (never written)",
+    EXPECT_EQ("properties.Q: expected \"1\", got null (not in the store)",
               actionhost::firstDifference(object(R"({"properties": {"Q": "1"}})"), run));
-    EXPECT_EQ("properties.P: expected null, got \"2\"",
+    EXPECT_EQ("properties.P: expected null (never written), got \"2\" (written)",
               actionhost::firstDifference(object(R"({"properties": {"P": null}})"), run));
+    // Final values: a preset property the action left alone keeps its value,
+    // and was never written.
+    EXPECT_EQ("", actionhost::firstDifference(object(R"({"properties": {"Preset": "x", "P": "2"}})"), run));
+    EXPECT_EQ("", actionhost::firstDifference(object(R"({"properties": {"Preset": null}})"), run));
+    EXPECT_EQ("properties.Preset: expected \"y\", got \"x\"",
+              actionhost::firstDifference(object(R"({"properties": {"Preset": "y"}})"), run));
     EXPECT_EQ("featureStates.F: expected 2, got 1",
               actionhost::firstDifference(object(R"({"featureStates": {"F": 2}})"), run));
     EXPECT_EQ("calls[0]: expected \"Log:0\", got \"Log:2\"",
@@ -185,6 +191,67 @@ TEST(ActionReference, EveryActionHasAnEntryAndACheckedExample)
         EXPECT_NE(std::string::npos, reference.find(heading + "\n")) << heading;
         EXPECT_EQ(1u, examples.count({action.library, action.name})) << action.library << " " << action.name;
     }
+}
+
+} // namespace
+
+#include <Poco/File.h>
+#include <Poco/JSON/Stringifier.h>
+
+namespace {
+
+std::string jsonText(const std::string& text)
+{
+    std::ostringstream out;
+    Poco::JSON::Stringifier::stringify(Poco::Dynamic::Var(text), out);
+    return out.str();
+}
+
+// Whatever a drive's folder or a registry value holds reaches the simulated
+// world byte for byte: nothing in it can end an entry or a line and declare
+// something else.
+TEST(ScenarioWorld, ValuesReachTheWorldByteForByte)
+{
+    testing_support::ScratchDirectory directory;
+    // A folder name with every character the drive configuration gives a
+    // meaning to (Windows names cannot hold quotes, backslashes or line breaks).
+    const std::string folder = testing_support::usesStandIns()
+                                   ? "a;b=c#d@e\"f\\g\r\nh %3B%25 \xF0\x9F\x98\x80"
+                                   : "a;b=c#d@e %3B%25 \xF0\x9F\x98\x80";
+    Poco::File(Poco::Path(directory.path()).append(folder).toString()).createDirectories();
+    const std::string costs = R"("parameters": {"PropIsEnoughSpace": "E", "PropAvailableSpace": "A"}, )";
+    auto diskScenario = [&](const std::string& drive, const std::string& path) {
+        return R"({"action": "CheckDiskCost", )" + costs + R"("diskCosts": [{"path": ")" + drive + R"(:", "cost": 1}],
+            "drives": {"C:": {"type": "fixed", "path": )" + jsonText(path) + "}}}";
+    };
+    auto run = [&](const std::string& text, const std::wstring& installDir) {
+        actionhost::Scenario scenario = actionhost::loadScenario(directory.write("s.json", text));
+        scenario.model.parameters[scenario.library == "cobrinth" ? L"INSTALLDIR" : L"InstallDir"] = installDir;
+        return actionhost::runScenario(scenario, "");
+    };
+    const actionhost::RunOutput measured = run(diskScenario("C", folder), L"C:\\Suite");
+    EXPECT_EQ(0, measured.record.result);
+    EXPECT_EQ(L"1", measured.properties.at(L"E"));
+    // An entry smuggled in through a folder's name declares nothing.
+    const actionhost::RunOutput smuggled = run(diskScenario("D", "x;D:=fixed#99999999"), L"D:\\Suite");
+    EXPECT_EQ(1, smuggled.record.result);
+    EXPECT_EQ(L"CheckDiskCost is unable to find the free disk space", smuggled.record.log.back().text);
+
+    const std::string value = "D:\\a;b=c#d@e\"f\\\\g\r\nh\n[HKEY_LOCAL_MACHINE\\X]\r\n\"V\"=\"w\" \xF0\x9F\x98\x80";
+    const actionhost::RunOutput registry = run(R"json({"library": "cobrinth", "action": "SetPathRelatedProperties",
+        "parameters": {"HostPlatform": "windows", "HostObjectModel": "64", "ProductObjectModel": "32",
+                       "EnterpriseVersionDir": "4.0"},
+        "registry": {"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion": {
+            "ProgramFilesDir": "C:\\Program Files", "ProgramFilesDir (x86)": )json" + jsonText(value) + "}}}",
+                                               L"C:\\Program Files\\Suite\\");
+    EXPECT_EQ(0, registry.record.result);
+    EXPECT_EQ(hosting::widen(value) + L"\\Suite\\", registry.properties.at(L"INSTALLDIR"));
+
+    // What cannot be given is a scenario error, not a changed world.
+    for (const char* bad : {R"({"action": "A", "drives": {"CD:": {}}})", R"({"action": "A", "drives": {"C:": {"freeBytes": -1}}})",
+                            R"({"action": "A", "drives": {"C:": {"path": "a\u0000b"}}})",
+                            R"({"action": "A", "registry": {"HKLM\\K": {"a\nb": "v"}}})"})
+        EXPECT_THROW(actionhost::loadScenario(directory.write("bad.json", bad)), actionhost::ScenarioError) << bad;
 }
 
 } // namespace

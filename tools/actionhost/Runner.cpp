@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #if defined(_WIN32)
@@ -157,14 +158,17 @@ Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls)
     }
     run->set("log", log);
     Poco::JSON::Array::Ptr writes = new Poco::JSON::Array;
-    Poco::JSON::Object::Ptr properties = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
     for (const auto& write : record.writes) {
         Poco::JSON::Array::Ptr pair = new Poco::JSON::Array;
         pair->add(hosting::narrow(write.first));
         pair->add(hosting::narrow(write.second));
         writes->add(pair);
-        properties->set(hosting::narrow(write.first), hosting::narrow(output.properties.at(write.first)));
     }
+    // The whole store after the call: preset values the action left alone
+    // included.
+    Poco::JSON::Object::Ptr properties = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    for (const auto& property : output.properties)
+        properties->set(hosting::narrow(property.first), hosting::narrow(property.second));
     run->set("writes", writes);
     Poco::JSON::Object::Ptr states = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
     for (const auto& state : record.featureStates)
@@ -259,13 +263,27 @@ std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::J
             return difference;
     }
     if (expect->has("properties")) {
+        // A text is the final value in the store, preset values included;
+        // null: the action never wrote the property.
         Poco::JSON::Object::Ptr properties = run->getObject("properties");
+        std::set<std::string> written;
+        if (run->has("writes")) {
+            Poco::JSON::Array::Ptr writes = run->getArray("writes");
+            for (std::size_t i = 0; i < writes->size(); ++i)
+                written.insert(writes->getArray(i)->getElement<std::string>(0));
+        }
         for (const auto& member : *expect->getObject("properties")) {
-            const std::string got = properties->has(member.first) ? json(properties->get(member.first)) : "null";
             const std::string want = json(member.second);
+            if (member.second.isEmpty()) {
+                if (written.count(member.first) != 0)
+                    return "properties." + member.first + ": expected null (never written), got " +
+                           json(properties->get(member.first)) + " (written)";
+                continue;
+            }
+            const std::string got = properties->has(member.first) ? json(properties->get(member.first)) : "null";
             if (want != got)
                 return "properties." + member.first + ": expected " + want + ", got " + got +
-                       (got == "null" ? " (never written)" : "");
+                       (got == "null" ? " (not in the store)" : "");
         }
     }
     if (expect->has("featureStates")) {

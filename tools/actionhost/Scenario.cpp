@@ -1,5 +1,7 @@
 #include "Scenario.h"
 
+#include "platform/DriveConfig.h"
+
 #include <Poco/File.h>
 #include <Poco/FileStream.h>
 #include <Poco/JSON/Array.h>
@@ -459,8 +461,11 @@ std::string readDrives(const Reader& reader, const Poco::Dynamic::Var& value, co
                 reader.fail(path + ".freeBytes", "must not be negative");
             entry += "#" + std::to_string(bytes);
         } else if (drive->has("path")) {
-            Poco::Path measured(reader.text(drive->get("path"), path + ".path"));
-            entry += "@" + measured.makeAbsolute(Poco::Path(directory)).toString();
+            const std::string given = reader.text(drive->get("path"), path + ".path");
+            if (given.empty() || given.find('\0') != std::string::npos)
+                reader.fail(path + ".path", "a folder's path is not empty and holds no NUL");
+            Poco::Path measured(given);
+            entry += "@" + platform::encodeDriveDirectory(measured.makeAbsolute(Poco::Path(directory)).toString());
         }
         config += (config.empty() ? "" : ";") + entry;
     }
@@ -484,7 +489,14 @@ std::map<std::wstring, std::map<std::wstring, std::wstring> > readRegistry(const
         }
         if (!known)
             reader.fail(path, "registry keys lie below HKLM\\ (HKEY_LOCAL_MACHINE\\)");
-        keys[hosting::widen(key)] = reader.textMap(member.second, path);
+        if (key.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+            reader.fail(path, "a registry key's path holds no line break and no NUL");
+        std::map<std::wstring, std::wstring> values = reader.textMap(member.second, path);
+        for (const auto& value : values) {
+            if (value.first.find_first_of(std::wstring(L"\r\n\0", 3)) != std::wstring::npos)
+                reader.fail(path + "." + hosting::narrow(value.first), "a value's name holds no line break and no NUL");
+        }
+        keys[hosting::widen(key)] = values;
     }
     return keys;
 }

@@ -296,7 +296,8 @@ std::vector<std::string> scenarioFiles(const std::vector<std::string>& targets)
         }
         std::vector<std::string> found;
         for (Poco::DirectoryIterator it(target), end; it != end; ++it) {
-            if (it->isFile() && Poco::Path(it->path()).getExtension() == "json")
+            // Not only regular files: a FIFO or device named *.json is a FAIL of its own.
+            if (!it->isDirectory() && Poco::Path(it->path()).getExtension() == "json")
                 found.push_back(it->path());
         }
         std::sort(found.begin(), found.end());
