@@ -3,6 +3,7 @@
 #include "Catalogue.h"
 #include "ChildProcess.h"
 #include "FaultSweep.h"
+#include "Update.h"
 #include "Runner.h"
 #include "Scenario.h"
 
@@ -43,7 +44,7 @@ const char kUsage[] =
     "      states set and the result. Exit status: the action's result (0 or 1),\n"
     "      3 when an exception left the action, 2 for a usage error or a bad scenario.\n"
     "  test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep] [--timeout SECONDS]\n"
-    "       [-j N] [--filter GLOB] [--junit FILE]\n"
+    "       [-j N] [--filter GLOB] [--junit FILE] [--update[=new]]\n"
     "      Run every scenario that has an \"expect\" block, each in a process of its\n"
     "      own; print PASS or FAIL with the first difference (and the tails of what\n"
     "      the run wrote to stdout and stderr), then \"N passed, N failed\".\n"
@@ -52,6 +53,8 @@ const char kUsage[] =
     "      -j N: N scenarios at once (default: one per core), reported in order.\n"
     "      --filter GLOB: only the scenario files whose name matches.\n"
     "      --junit FILE: also write the outcome as JUnit XML.\n"
+    "      --update: write the observed outcome into the \"expect\" block of each\n"
+    "      failing scenario and of those without one; --update=new: only the latter.\n"
     "      --fault-sweep: instead, make the host throw at each of the scenario's host\n"
     "      calls in turn and check that the action handles or passes on the fault as\n"
     "      it must, and writes nothing after it.\n"
@@ -81,6 +84,7 @@ struct Arguments {
     unsigned jobs = 0;  // 0: one per core
     std::string filter;
     std::string junit;
+    enum Update { NoUpdate, UpdateFailing, UpdateNew } update = NoUpdate;
     std::map<std::wstring, std::wstring> parameters;
     std::map<std::wstring, std::wstring> properties;
 };
@@ -130,6 +134,12 @@ Arguments parseArguments(const std::vector<std::string>& words, const std::vecto
         }
         if (std::find(allowed.begin(), allowed.end(), word) == allowed.end())
             throw UsageError("unknown option " + word);
+        if (word == "--update") {
+            if (hasValue && value != "new")
+                throw UsageError("--update takes no value but \"new\"");
+            arguments.update = hasValue ? Arguments::UpdateNew : Arguments::UpdateFailing;
+            continue;
+        }
         const bool takesValue = word == "--library" || word == "--param" || word == "--property" ||
                                 word == "--result-file" || word == "--timeout" || word == "--filter" ||
                                 word == "--junit";
@@ -335,6 +345,9 @@ struct TestCase {
     std::string difference;  // FAIL: what is wrong
     std::string note;        // PASS: shown after the name
     std::string captured;    // FAIL: the tails of the child's output
+    std::string run;         // the run as JSON, when it ran to its end
+    bool hasExpect = false;
+    bool updated = false;
     double seconds = 0;
 };
 
@@ -445,6 +458,11 @@ void testOne(const TestOptions& options, const actionhost::Scenario& scenario, T
     }
     try {
         const Poco::JSON::Object::Ptr run = actionhost::parseJsonObject(result, scenario.file + " (run result)");
+        test.run = result;
+        if (!scenario.expect) {
+            test.difference = "no \"expect\" block";
+            return;
+        }
         test.difference = actionhost::firstDifference(scenario.expect, run);
     } catch (const std::exception& error) {
         test.difference = error.what();
@@ -517,12 +535,12 @@ void writeJunit(const std::string& file, const std::vector<TestCase>& tests)
 
 const char kTestUsage[] =
     "usage: actionhost test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep] [--timeout SECONDS]\n"
-    "                       [-j N] [--filter GLOB] [--junit FILE]\n";
+    "                       [-j N] [--filter GLOB] [--junit FILE] [--update[=new]]\n";
 
 int commandTest(const std::vector<std::string>& words, const std::string& self)
 {
     const Arguments arguments =
-        parseArguments(words, {"--library", "--fault-sweep", "--timeout", "-j", "--filter", "--junit"});
+        parseArguments(words, {"--library", "--fault-sweep", "--timeout", "-j", "--filter", "--junit", "--update"});
     if (arguments.help) {
         std::cout << kTestUsage;
         return 0;
@@ -557,8 +575,11 @@ int commandTest(const std::vector<std::string>& words, const std::string& self)
             scenarios.emplace_back();
             continue;
         }
-        if (!scenario.expect && !arguments.faultSweep)
+        // Without an expect block a scenario is only run to be filled in.
+        const bool fill = arguments.update != Arguments::NoUpdate && !arguments.faultSweep;
+        if (!scenario.expect && !arguments.faultSweep && !fill)
             continue;
+        test.hasExpect = static_cast<bool>(scenario.expect);
         tests.push_back(test);
         scenarios.push_back(scenario);
     }
@@ -604,6 +625,21 @@ int commandTest(const std::vector<std::string>& words, const std::string& self)
         if (!finished[i]) {
             ++notRun;
             continue;
+        }
+        const bool mayUpdate = arguments.update == Arguments::UpdateFailing ||
+                               (arguments.update == Arguments::UpdateNew && !test.hasExpect);
+        if (!test.passed && mayUpdate && !arguments.faultSweep && !test.run.empty()) {
+            // The observed outcome becomes the expectation.
+            try {
+                actionhost::writeExpectation(test.file, test.run);
+                tests[i].updated = true;
+                tests[i].passed = true;
+                std::cout << "UPDATED " << test.name << (test.hasExpect ? ": " + test.difference : "") << "\n";
+                ++passed;
+                continue;
+            } catch (const std::exception& error) {
+                tests[i].difference = "cannot update: " + std::string(error.what());
+            }
         }
         if (test.passed) {
             std::cout << "PASS " << test.name << test.note << "\n";
