@@ -134,6 +134,19 @@ TEST(ExpectationComparison, ReportsTheFirstDifferenceWithItsPosition)
     EXPECT_EQ("", actionhost::firstDifference(object(R"({"result": "exception"})"), thrown));
 }
 
+TEST(ExpectationComparison, ListsEveryDifferenceAligned)
+{
+    const Poco::JSON::Object::Ptr run = object(R"({"log": [[2, "a"], [2, "new"], [4, "b"], [2, "c"]],
+        "writes": [["P", "1"]], "calls": ["Log:2"]})");
+    EXPECT_EQ("  log (- expected, + actual, at their positions):\n"
+              "  + [1] [2,\"new\"]\n"
+              "  - [2] [2,\"x\"]\n"
+              "  + [3] [2,\"c\"]\n",
+              actionhost::listDifferences(object(R"({"log": [[2, "a"], [4, "b"], [2, "x"]], "writes": [["P", "1"]]})"),
+                                          run));
+    EXPECT_EQ("", actionhost::listDifferences(object(R"({"writes": [["P", "1"]], "calls": ["Log:2"]})"), run));
+}
+
 TEST(ScenarioRun, FaultsAndMissingExports)
 {
     testing_support::ScratchDirectory directory;

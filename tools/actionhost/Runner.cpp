@@ -241,6 +241,68 @@ std::string listDifference(const std::string& name, const Poco::JSON::Array::Ptr
 
 } // namespace
 
+std::string listDiff(const std::string& name, const Poco::JSON::Array::Ptr& expected,
+                     const Poco::JSON::Array::Ptr& actual)
+{
+    std::vector<std::string> want, got;
+    for (std::size_t i = 0; i < expected->size(); ++i)
+        want.push_back(json(expected->get(i)));
+    for (std::size_t i = 0; i < actual->size(); ++i)
+        got.push_back(json(actual->get(i)));
+    if (want == got)
+        return std::string();
+    // The longest common subsequence aligns the two lists, so that one entry
+    // too many or too few shows as one line, not as every line after it.
+    // Long lists are compared entry by entry.
+    const std::size_t n = want.size(), m = got.size();
+    std::vector<std::pair<char, std::size_t> > steps;  // '-' expected index, '+' actual index
+    if (n * m <= 4000000) {
+        std::vector<std::vector<unsigned> > common(n + 1, std::vector<unsigned>(m + 1, 0));
+        for (std::size_t i = n; i-- > 0;)
+            for (std::size_t j = m; j-- > 0;)
+                common[i][j] = want[i] == got[j] ? common[i + 1][j + 1] + 1
+                                                 : std::max(common[i + 1][j], common[i][j + 1]);
+        std::size_t i = 0, j = 0;
+        while (i < n || j < m) {
+            if (i < n && j < m && want[i] == got[j]) {
+                ++i;
+                ++j;
+            } else if (i < n && (j == m || common[i + 1][j] >= common[i][j + 1])) {
+                steps.emplace_back('-', i++);
+            } else {
+                steps.emplace_back('+', j++);
+            }
+        }
+    } else {
+        for (std::size_t i = 0; i < std::max(n, m); ++i) {
+            if (i < n && (i >= m || want[i] != got[i]))
+                steps.emplace_back('-', i);
+            if (i < m && (i >= n || want[i] != got[i]))
+                steps.emplace_back('+', i);
+        }
+    }
+    std::string out = "  " + name + " (- expected, + actual, at their positions):\n";
+    const std::size_t kShown = 40;
+    for (std::size_t k = 0; k < steps.size() && k < kShown; ++k) {
+        const bool missing = steps[k].first == '-';
+        out += std::string("  ") + steps[k].first + " [" + std::to_string(steps[k].second) + "] " +
+               (missing ? want : got)[steps[k].second] + "\n";
+    }
+    if (steps.size() > kShown)
+        out += "  ... " + std::to_string(steps.size() - kShown) + " more\n";
+    return out;
+}
+
+std::string listDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+{
+    std::string out;
+    for (const char* list : {"log", "writes", "calls"}) {
+        if (expect->has(list) && run->has(list))
+            out += listDiff(list, expect->getArray(list), run->getArray(list));
+    }
+    return out;
+}
+
 std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
 {
     if (expect->has("result")) {

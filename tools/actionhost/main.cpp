@@ -464,6 +464,8 @@ void testOne(const TestOptions& options, const actionhost::Scenario& scenario, T
             return;
         }
         test.difference = actionhost::firstDifference(scenario.expect, run);
+        if (!test.difference.empty())
+            test.captured = actionhost::listDifferences(scenario.expect, run) + test.captured;
     } catch (const std::exception& error) {
         test.difference = error.what();
     }
