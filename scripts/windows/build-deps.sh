@@ -12,9 +12,10 @@ mkdir -p "$root/src" "$prefix"
 
 # Header-only libraries: folders holding their headers alone, not the build
 # machine's include folder.
-mkdir -p "$root/boost-include" "$root/json-include"
+mkdir -p "$root/boost-include" "$root/json-include" "$root/cli11-include"
 ln -sfn /usr/include/boost "$root/boost-include/boost"
 ln -sfn /usr/include/nlohmann "$root/json-include/nlohmann"
+ln -sfn /usr/include/CLI "$root/cli11-include/CLI"
 
 if [ -f "$prefix/.deps-complete" ]; then
   echo "windows dependencies: reusing $prefix"

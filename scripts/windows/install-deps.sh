@@ -22,7 +22,7 @@ SOURCES
   changed=true
 fi
 
-packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 dpkg-dev wine wine32:i386 cmake make libboost-dev nlohmann-json3-dev)
+packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 dpkg-dev wine wine32:i386 cmake make libboost-dev nlohmann-json3-dev libcli11-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -9,6 +9,8 @@
 
 #include "hosting/World.h"
 
+#include <CLI/CLI.hpp>
+
 #include <Poco/DirectoryIterator.h>
 #include <Poco/Environment.h>
 #include <Poco/File.h>
@@ -23,6 +25,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
@@ -35,37 +38,6 @@ namespace {
 const int kExitUsage = 2;
 const int kExitException = 3;
 
-const char kUsage[] =
-    "usage: actionhost <command> [options]\n"
-    "\n"
-    "commands:\n"
-    "  run SCENARIO.json [--library PATH] [--json] [--transcript]\n"
-    "      Run one scenario; print the log, the properties written, the feature\n"
-    "      states set and the result. Exit status: the action's result (0 or 1),\n"
-    "      3 when an exception left the action, 2 for a usage error or a bad scenario.\n"
-    "  test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep] [--timeout SECONDS]\n"
-    "       [-j N] [--filter GLOB] [--junit FILE] [--update[=new]]\n"
-    "      Run every scenario that has an \"expect\" block, each in a process of its\n"
-    "      own; print PASS or FAIL with the first difference (and the tails of what\n"
-    "      the run wrote to stdout and stderr), then \"N passed, N failed\".\n"
-    "      --timeout: the limit of each scenario (default 60 s; a scenario may set\n"
-    "      its own \"timeout\"); the run and all it started are killed then.\n"
-    "      -j N: N scenarios at once (default: one per core), reported in order.\n"
-    "      --filter GLOB: only the scenario files whose name matches.\n"
-    "      --junit FILE: also write the outcome as JUnit XML.\n"
-    "      --update: write the observed outcome into the \"expect\" block of each\n"
-    "      failing scenario and of those without one; --update=new: only the latter.\n"
-    "      --fault-sweep: instead, make the host throw at each of the scenario's host\n"
-    "      calls in turn and check that the action handles or passes on the fault as\n"
-    "      it must, and writes nothing after it.\n"
-    "  call LIBRARY ACTION [--param NAME=VALUE]... [--property NAME=VALUE]... [--json] [--transcript]\n"
-    "      Run one action without a scenario file. LIBRARY is vantorel, cobrinth or a path.\n"
-    "  list [LIBRARY]\n"
-    "      The actions a library exports (both libraries when none is named), each\n"
-    "      with its summary.\n"
-    "\n"
-    "Run 'actionhost <command> --help' for one command.\n";
-
 class UsageError : public std::runtime_error {
 public:
     explicit UsageError(const std::string& message) : std::runtime_error(message) {}
@@ -77,7 +49,6 @@ struct Arguments {
     std::string library;
     bool json = false;
     bool transcript = false;
-    bool help = false;
     bool faultSweep = false;
     std::string resultFile;
     double timeout = 60;
@@ -85,6 +56,8 @@ struct Arguments {
     std::string filter;
     std::string junit;
     enum Update { NoUpdate, UpdateFailing, UpdateNew } update = NoUpdate;
+    std::vector<std::string> parameterPairs;
+    std::vector<std::string> propertyPairs;
     std::map<std::wstring, std::wstring> parameters;
     std::map<std::wstring, std::wstring> properties;
 };
@@ -95,88 +68,6 @@ void addPair(std::map<std::wstring, std::wstring>& into, const std::string& opti
     if (equals == std::string::npos || equals == 0)
         throw UsageError(option + " takes NAME=VALUE, not \"" + pair + "\"");
     into[hosting::widen(pair.substr(0, equals))] = hosting::widen(pair.substr(equals + 1));
-}
-
-// Options are accepted as "--name value" and "--name=value".
-Arguments parseArguments(const std::vector<std::string>& words, const std::vector<std::string>& allowed)
-{
-    Arguments arguments;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        std::string word = words[i];
-        if (word == "--help" || word == "-h") {
-            arguments.help = true;
-            continue;
-        }
-        if (word.compare(0, 2, "-j") == 0 && std::find(allowed.begin(), allowed.end(), "-j") != allowed.end()) {
-            std::string count = word.substr(2);
-            if (count.empty()) {
-                if (i + 1 >= words.size())
-                    throw UsageError("-j needs a number");
-                count = words[++i];
-            }
-            if (count.empty() || count.size() > 4 || count.find_first_not_of("0123456789") != std::string::npos ||
-                std::stoi(count) < 1)
-                throw UsageError("-j takes a number from 1 to 9999, not \"" + count + "\"");
-            arguments.jobs = static_cast<unsigned>(std::stoi(count));
-            continue;
-        }
-        if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
-            arguments.positional.push_back(word);
-            continue;
-        }
-        std::string value;
-        bool hasValue = false;
-        const std::string::size_type equals = word.find('=');
-        if (equals != std::string::npos) {
-            value = word.substr(equals + 1);
-            word.erase(equals);
-            hasValue = true;
-        }
-        if (std::find(allowed.begin(), allowed.end(), word) == allowed.end())
-            throw UsageError("unknown option " + word);
-        if (word == "--update") {
-            if (hasValue && value != "new")
-                throw UsageError("--update takes no value but \"new\"");
-            arguments.update = hasValue ? Arguments::UpdateNew : Arguments::UpdateFailing;
-            continue;
-        }
-        const bool takesValue = word == "--library" || word == "--param" || word == "--property" ||
-                                word == "--result-file" || word == "--timeout" || word == "--filter" ||
-                                word == "--junit";
-        if (takesValue && !hasValue) {
-            if (i + 1 >= words.size())
-                throw UsageError(word + " needs a value");
-            value = words[++i];
-        } else if (!takesValue && hasValue) {
-            throw UsageError(word + " takes no value");
-        }
-        if (word == "--library")
-            arguments.library = value;
-        else if (word == "--json")
-            arguments.json = true;
-        else if (word == "--transcript")
-            arguments.transcript = true;
-        else if (word == "--fault-sweep")
-            arguments.faultSweep = true;
-        else if (word == "--param")
-            addPair(arguments.parameters, word, value);
-        else if (word == "--property")
-            addPair(arguments.properties, word, value);
-        else if (word == "--result-file")
-            arguments.resultFile = value;
-        else if (word == "--filter")
-            arguments.filter = value;
-        else if (word == "--junit")
-            arguments.junit = value;
-        else if (word == "--timeout") {
-            char* end = nullptr;
-            const double seconds = std::strtod(value.c_str(), &end);
-            if (value.empty() || *end != '\0' || !(seconds > 0) || seconds > 86400)
-                throw UsageError("--timeout takes a number of seconds from 0 to 86400, not \"" + value + "\"");
-            arguments.timeout = seconds;
-        }
-    }
-    return arguments;
 }
 
 // The child of a test run hands its result over in a file the parent names,
@@ -212,42 +103,24 @@ int show(const actionhost::Scenario& scenario, const Arguments& arguments)
     return exitStatusOf(actionhost::printScenarioRun(std::cout, scenario, arguments.library, arguments.transcript));
 }
 
-int commandRun(const std::vector<std::string>& words)
+int commandRun(const Arguments& arguments)
 {
-    const Arguments arguments = parseArguments(words, {"--library", "--json", "--transcript", "--result-file"});
-    if (arguments.help) {
-        std::cout << "usage: actionhost run SCENARIO.json [--library PATH] [--json] [--transcript]\n";
-        return 0;
-    }
-    if (arguments.positional.size() != 1)
-        throw UsageError("run takes one scenario file");
-    return show(actionhost::loadScenario(arguments.positional[0]), arguments);
+    return show(actionhost::loadScenario(arguments.positional.at(0)), arguments);
 }
 
-int commandCall(const std::vector<std::string>& words)
+int commandCall(Arguments arguments)
 {
-    const Arguments arguments = parseArguments(words, {"--param", "--property", "--json", "--transcript"});
-    if (arguments.help) {
-        std::cout << "usage: actionhost call LIBRARY ACTION [--param NAME=VALUE]... [--property NAME=VALUE]... "
-                     "[--json] [--transcript]\n";
-        return 0;
-    }
-    if (arguments.positional.size() != 2)
-        throw UsageError("call takes a library and an action");
-    return show(actionhost::adHocScenario(arguments.positional[0], arguments.positional[1], arguments.parameters,
+    for (const std::string& pair : arguments.parameterPairs)
+        addPair(arguments.parameters, "--param", pair);
+    for (const std::string& pair : arguments.propertyPairs)
+        addPair(arguments.properties, "--property", pair);
+    return show(actionhost::adHocScenario(arguments.positional.at(0), arguments.positional.at(1), arguments.parameters,
                                           arguments.properties),
                 arguments);
 }
 
-int commandList(const std::vector<std::string>& words)
+int commandList(const Arguments& arguments)
 {
-    const Arguments arguments = parseArguments(words, {});
-    if (arguments.help) {
-        std::cout << "usage: actionhost list [LIBRARY]\n";
-        return 0;
-    }
-    if (arguments.positional.size() > 1)
-        throw UsageError("list takes at most one library");
     std::vector<std::string> libraries = arguments.positional;
     if (libraries.empty())
         libraries = {"vantorel", "cobrinth"};
@@ -276,11 +149,8 @@ int commandList(const std::vector<std::string>& words)
 
 // The hidden child command of test --fault-sweep: sweeps one scenario and
 // prints what went wrong; exit 0 when nothing did.
-int commandSweep(const std::vector<std::string>& words)
+int commandSweep(const Arguments& arguments)
 {
-    const Arguments arguments = parseArguments(words, {"--library", "--result-file"});
-    if (arguments.positional.size() != 1)
-        throw UsageError("sweep takes one scenario file");
     const actionhost::SweepResult sweep =
         actionhost::sweepScenario(actionhost::loadScenario(arguments.positional[0]), arguments.library);
     std::string report = std::to_string(sweep.positions) + " fault positions\n";
@@ -535,20 +405,8 @@ void writeJunit(const std::string& file, const std::vector<TestCase>& tests)
     writeResult(file, xml.str());
 }
 
-const char kTestUsage[] =
-    "usage: actionhost test SCENARIO.json|DIR ... [--library PATH] [--fault-sweep] [--timeout SECONDS]\n"
-    "                       [-j N] [--filter GLOB] [--junit FILE] [--update[=new]]\n";
-
-int commandTest(const std::vector<std::string>& words, const std::string& self)
+int commandTest(const Arguments& arguments, const std::string& self)
 {
-    const Arguments arguments =
-        parseArguments(words, {"--library", "--fault-sweep", "--timeout", "-j", "--filter", "--junit", "--update"});
-    if (arguments.help) {
-        std::cout << kTestUsage;
-        return 0;
-    }
-    if (arguments.positional.empty())
-        throw UsageError("test takes scenario files or folders");
     actionhost::catchInterruptions();
     TestOptions options;
     options.self = self;
@@ -666,33 +524,121 @@ int commandTest(const std::vector<std::string>& words, const std::string& self)
 
 } // namespace
 
+namespace {
+
+// The command line, with CLI11: each command's options and its --help come
+// from the same definitions.
+struct CommandLine {
+    CLI::App app{"actionhost: runs installer custom actions on a simulated host described by a scenario file,\n"
+                 "shows what they did, and checks it against the scenario's expectations.",
+                 "actionhost"};
+    Arguments arguments;
+    std::string update;
+    std::function<int()> command;
+
+    explicit CommandLine(const std::string& self)
+    {
+        app.require_subcommand(1);
+        app.footer("Run 'actionhost <command> --help' for one command.\n"
+                   "Exit status of run and call: the action's result (0 or 1), 3 when an exception left the\n"
+                   "action, 2 for a usage error or a bad scenario; of test: 0 when every scenario passed.");
+
+        CLI::App* run = app.add_subcommand("run", "Run one scenario; print the log, the properties written, the "
+                                                  "feature states set and the result.");
+        run->add_option("scenario", arguments.positional, "the scenario file")->required()->expected(1);
+        libraryOption(run);
+        outputOptions(run);
+        resultFileOption(run);
+        run->callback([this] { command = [this] { return commandRun(arguments); }; });
+
+        CLI::App* test = app.add_subcommand(
+            "test", "Run every scenario that has an \"expect\" block, each in a process of its own; print PASS or "
+                    "FAIL with the differences and the tails of its output, then \"N passed, N failed\".");
+        test->add_option("targets", arguments.positional, "scenario files and folders")->required();
+        libraryOption(test);
+        test->add_flag("--fault-sweep", arguments.faultSweep,
+                       "make the host throw at each host call in turn and check that the action handles or passes "
+                       "on the fault as it must, and writes nothing after it");
+        test->add_option("--timeout", arguments.timeout,
+                         "the limit of each scenario in seconds (a scenario may set its own \"timeout\"); the run "
+                         "and all it started are killed then")
+            ->check(CLI::Range(0.001, 86400.0))
+            ->capture_default_str();
+        test->add_option("-j,--jobs", arguments.jobs, "scenarios at once, reported in order (default: one per core)")
+            ->check(CLI::Range(1u, 9999u));
+        test->add_option("--filter", arguments.filter, "only the scenario files whose name matches the glob");
+        test->add_option("--junit", arguments.junit, "also write the outcome as JUnit XML to this file");
+        test->add_flag("--update{all}", update,
+                       "write the observed outcome into the \"expect\" block of each failing scenario and of those "
+                       "without one; --update=new: only the latter")
+            ->check(CLI::IsMember({"all", "new"}))
+            ->option_text("[=new]");
+        test->callback([this, self] {
+            arguments.update = update.empty() ? Arguments::NoUpdate
+                                              : (update == "new" ? Arguments::UpdateNew : Arguments::UpdateFailing);
+            command = [this, self] { return commandTest(arguments, self); };
+        });
+
+        CLI::App* call = app.add_subcommand("call", "Run one action without a scenario file.");
+        call->add_option("library_action", arguments.positional,
+                         "LIBRARY (vantorel, cobrinth or a path) and ACTION")
+            ->required()
+            ->expected(2);
+        call->add_option("--param", arguments.parameterPairs, "a parameter, NAME=VALUE")->take_all();
+        call->add_option("--property", arguments.propertyPairs, "a property before the call, NAME=VALUE")->take_all();
+        outputOptions(call);
+        call->callback([this] { command = [this] { return commandCall(arguments); }; });
+
+        CLI::App* list = app.add_subcommand(
+            "list", "The actions a library exports (both libraries when none is named), each with its summary.");
+        list->add_option("library", arguments.positional, "vantorel, cobrinth or a path")->expected(0, 1);
+        list->callback([this] { command = [this] { return commandList(arguments); }; });
+
+        // The child of test --fault-sweep.
+        CLI::App* sweep = app.add_subcommand("sweep", "");
+        sweep->group("");
+        sweep->add_option("scenario", arguments.positional)->required()->expected(1);
+        libraryOption(sweep);
+        resultFileOption(sweep);
+        sweep->callback([this] { command = [this] { return commandSweep(arguments); }; });
+    }
+
+    void libraryOption(CLI::App* command)
+    {
+        command->add_option("--library", arguments.library,
+                            "load this library instead of the one the scenario names");
+    }
+    void outputOptions(CLI::App* command)
+    {
+        command->add_flag("--json", arguments.json, "print the run as one JSON document");
+        command->add_flag("--transcript", arguments.transcript, "also print every host call in order");
+    }
+    void resultFileOption(CLI::App* command)
+    {
+        // The result of a child of test goes to the file its parent names.
+        command->add_option("--result-file", arguments.resultFile)->group("");
+    }
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty()) {
-        std::cerr << kUsage;
+    CommandLine line(selfPath(argv[0]));
+    try {
+        line.app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return line.app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == 0)
+            return line.app.exit(error);
+        std::cerr << "actionhost: " << error.what() << "\n" << "Run 'actionhost --help' for the commands.\n";
         return kExitUsage;
     }
-    const std::string command = words.front();
-    words.erase(words.begin());
     try {
-        if (command == "--help" || command == "-h" || command == "help") {
-            std::cout << kUsage;
-            return 0;
-        }
-        if (command == "run")
-            return commandRun(words);
-        if (command == "call")
-            return commandCall(words);
-        if (command == "test")
-            return commandTest(words, selfPath(argv[0]));
-        if (command == "sweep")
-            return commandSweep(words);
-        if (command == "list")
-            return commandList(words);
-        throw UsageError("unknown command " + command);
+        return line.command();
     } catch (const UsageError& error) {
-        std::cerr << "actionhost: " << error.what() << "\n\n" << kUsage;
+        std::cerr << "actionhost: " << error.what() << "\n" << "Run 'actionhost --help' for the commands.\n";
         return kExitUsage;
     } catch (const actionhost::ScenarioError& error) {
         std::cerr << "actionhost: " << error.what() << "\n";
