@@ -538,6 +538,8 @@ struct CommandLine {
 
     explicit CommandLine(const std::string& self)
     {
+        // "/..." is a path, on Windows too, never an option.
+        app.allow_windows_style_options(false);
         app.require_subcommand(1);
         app.footer("Run 'actionhost <command> --help' for one command.\n"
                    "Exit status of run and call: the action's result (0 or 1), 3 when an exception left the\n"
