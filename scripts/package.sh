@@ -22,8 +22,7 @@ case "$target" in
     (cd build/package && cpack -B "$PWD/../packages" >/dev/null)
     ;;
   windows)
-    export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"
-    export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/prefix"
+    . scripts/windows/env.sh
     scripts/windows/install-deps.sh
     scripts/windows/build-deps.sh "$WINDOWS_DEPS_ROOT"
     cmake --preset windows >/dev/null

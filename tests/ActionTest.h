@@ -46,6 +46,27 @@ inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& 
     return runAction(COBRINTH_LIBRARY, action, model, world);
 }
 
+// A context that is an IActionContext and nothing more, answering every
+// operation with nothing: tests derive from it and override what they need.
+class StubContext : public IActionContext {
+public:
+    void Log(int, const std::wstring&) override {}
+    WideTextPtr GetParameter(const std::wstring&) override { return WideTextPtr(new std::wstring); }
+    void SetProperty(const std::wstring&, const std::wstring&) override {}
+    void ReservedHost1() override {}
+    void ReservedHost2() override {}
+    void ReservedHost3() override {}
+    IFeature::Ptr GetRootFeature() override { return IFeature::Ptr(); }
+    void ReservedHost4() override {}
+    void ReservedHost5() override {}
+    DiskCostListPtr GetDiskCostList() override { return DiskCostListPtr(); }
+    std::wstring ResolveText(const std::wstring& text, const std::wstring&) override { return text; }
+    void ReservedProperty1() override {}
+    void ReservedProperty2() override {}
+    void ReservedProperty3() override {}
+    std::wstring GetPropertyText(const std::wstring&) override { return std::wstring(); }
+};
+
 // A feature node with children.
 hosting::FeatureModel feature(const std::wstring& id, std::vector<hosting::FeatureModel> children = {});
 

@@ -250,24 +250,11 @@ TEST(SetupCoreChangeFeatureState, EveryFaultIsCaught)
 }
 
 // A context that is an IActionContext and nothing more.
-class PlainContext final : public IActionContext {
+class PlainContext final : public testing_support::StubContext {
 public:
     std::vector<std::wstring> lines;
     void Log(int, const std::wstring& text) override { lines.push_back(text); }
     WideTextPtr GetParameter(const std::wstring&) override { return WideTextPtr(new std::wstring(L"Install")); }
-    void SetProperty(const std::wstring&, const std::wstring&) override {}
-    void ReservedHost1() override {}
-    void ReservedHost2() override {}
-    void ReservedHost3() override {}
-    IFeature::Ptr GetRootFeature() override { return IFeature::Ptr(); }
-    void ReservedHost4() override {}
-    void ReservedHost5() override {}
-    DiskCostListPtr GetDiskCostList() override { return DiskCostListPtr(); }
-    std::wstring ResolveText(const std::wstring& text, const std::wstring&) override { return text; }
-    void ReservedProperty1() override {}
-    void ReservedProperty2() override {}
-    void ReservedProperty3() override {}
-    std::wstring GetPropertyText(const std::wstring&) override { return std::wstring(); }
 };
 
 TEST(SetupCoreChangeFeatureState, ContextWithoutProductSideIsACrashNotANullDereference)

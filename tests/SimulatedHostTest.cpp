@@ -142,23 +142,11 @@ TEST(ActionLibrary, ReportsMissingLibrariesAndExports)
 // Exceptions between host and library: each module of the Windows build has
 // the same GCC runtime, so they unwind across the boundary in both
 // directions and keep their types, as they do natively.
-class ThrowingHost final : public IActionContext {
+class ThrowingHost final : public testing_support::StubContext {
 public:
     void Log(int, const std::wstring&) override { throw InstallException(7); }
     WideTextPtr GetParameter(const std::wstring&) override { return WideTextPtr(new std::wstring(L"0")); }
-    void SetProperty(const std::wstring&, const std::wstring&) override {}
-    void ReservedHost1() override {}
-    void ReservedHost2() override {}
-    void ReservedHost3() override {}
     IFeature::Ptr GetRootFeature() override { throw std::runtime_error("no feature tree here"); }
-    void ReservedHost4() override {}
-    void ReservedHost5() override {}
-    DiskCostListPtr GetDiskCostList() override { return DiskCostListPtr(); }
-    std::wstring ResolveText(const std::wstring& text, const std::wstring&) override { return text; }
-    void ReservedProperty1() override {}
-    void ReservedProperty2() override {}
-    void ReservedProperty3() override {}
-    std::wstring GetPropertyText(const std::wstring&) override { return std::wstring(); }
 };
 
 TEST(ExceptionsAcrossModules, LibraryExceptionsReachTheHostWithTheirTypes)

@@ -6,11 +6,7 @@
 # scripts/windows/test-kit.sh (after scripts/package.sh windows).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"
-export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/prefix"
-export WINEPREFIX="${WINEPREFIX:-$WINDOWS_DEPS_ROOT/wine}"
-export WINEARCH=win32
-export WINEDEBUG=-all
+. scripts/windows/env.sh
 command -v unzip >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends unzip
 
 shopt -s nullglob

@@ -5,11 +5,7 @@
 # tests and the example scenarios under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"
-export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/prefix"
-export WINEPREFIX="${WINEPREFIX:-$WINDOWS_DEPS_ROOT/wine}"
-export WINEARCH=win32
-export WINEDEBUG=-all
+. scripts/windows/env.sh
 
 scripts/windows/install-deps.sh
 scripts/windows/build-deps.sh "$WINDOWS_DEPS_ROOT"

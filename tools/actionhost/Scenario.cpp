@@ -6,7 +6,6 @@
 #include <Poco/FileStream.h>
 #include <Poco/JSON/Array.h>
 #include <Poco/JSON/JSONException.h>
-#include <Poco/JSON/ParseHandler.h>
 #include <Poco/JSON/Parser.h>
 #include <Poco/Path.h>
 #include <Poco/StreamCopier.h>
@@ -21,77 +20,6 @@
 namespace actionhost {
 
 namespace {
-
-// Keeps the JSON path of the value being parsed, so that a syntax error can
-// say where the parser stopped.
-class PathTrackingHandler : public Poco::JSON::ParseHandler {
-public:
-    void startObject() override
-    {
-        enterValue();
-        frames_.push_back(Frame{false, -1, ""});
-        Poco::JSON::ParseHandler::startObject();
-    }
-    void endObject() override
-    {
-        frames_.pop_back();
-        Poco::JSON::ParseHandler::endObject();
-    }
-    void startArray() override
-    {
-        enterValue();
-        frames_.push_back(Frame{true, -1, ""});
-        Poco::JSON::ParseHandler::startArray();
-    }
-    void endArray() override
-    {
-        frames_.pop_back();
-        Poco::JSON::ParseHandler::endArray();
-    }
-    void key(const std::string& k) override
-    {
-        if (!frames_.empty())
-            frames_.back().key = k;
-        Poco::JSON::ParseHandler::key(k);
-    }
-    void null() override { enterValue(); Poco::JSON::ParseHandler::null(); }
-    void value(int v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
-    void value(unsigned v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
-#if defined(POCO_HAVE_INT64)
-    void value(Poco::Int64 v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
-    void value(Poco::UInt64 v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
-#endif
-    void value(const std::string& v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
-    void value(double v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
-    void value(bool v) override { enterValue(); Poco::JSON::ParseHandler::value(v); }
-
-    std::string path() const
-    {
-        std::string out = "$";
-        for (const Frame& frame : frames_) {
-            if (frame.array) {
-                if (frame.index >= 0)
-                    out += "[" + std::to_string(frame.index) + "]";
-            } else if (!frame.key.empty()) {
-                out += "." + frame.key;
-            }
-        }
-        return out;
-    }
-
-private:
-    struct Frame {
-        bool array;
-        long index;
-        std::string key;
-    };
-    void enterValue()
-    {
-        if (!frames_.empty() && frames_.back().array)
-            ++frames_.back().index;
-    }
-    std::vector<Frame> frames_;
-};
 
 std::string lineAndColumn(const std::string& text, std::size_t offset)
 {
@@ -550,13 +478,12 @@ void checkExpect(const Reader& reader, const Poco::JSON::Object::Ptr& expect)
 Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::string& file)
 {
     checkStrictly(text, file);
-    Poco::SharedPtr<PathTrackingHandler> handler(new PathTrackingHandler);
-    Poco::JSON::Parser parser(handler);
+    Poco::JSON::Parser parser;
     Poco::Dynamic::Var root;
     try {
         root = parser.parse(text);
     } catch (const Poco::Exception& error) {
-        throw ScenarioError(file + ": " + handler->path() + ": invalid JSON: " + error.message());
+        throw ScenarioError(file + ": invalid JSON: " + error.message());
     }
     if (root.type() != typeid(Poco::JSON::Object::Ptr))
         throw ScenarioError(file + ": $: a scenario is a JSON object");
