@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <mutex>
 
 extern char** environ;
 
@@ -26,14 +27,23 @@ extern "C" void onInterruption(int)
 
 class Pipe {
 public:
+    // Closed on exec from the start: a child started meanwhile by another
+    // worker must not hold this pipe open.
     Pipe()
     {
-        if (::pipe(ends_) != 0)
+#if defined(__linux__)
+        if (::pipe2(ends_, O_CLOEXEC) != 0)
             ends_[0] = ends_[1] = -1;
-        else {
+#else
+        static std::mutex creating;
+        std::lock_guard<std::mutex> lock(creating);
+        if (::pipe(ends_) != 0) {
+            ends_[0] = ends_[1] = -1;
+        } else {
             ::fcntl(ends_[0], F_SETFD, FD_CLOEXEC);
             ::fcntl(ends_[1], F_SETFD, FD_CLOEXEC);
         }
+#endif
     }
     ~Pipe()
     {

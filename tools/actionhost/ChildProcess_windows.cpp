@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 namespace actionhost {
@@ -81,16 +82,16 @@ bool interrupted()
 ChildOutcome runChild(const std::string& program, const std::vector<std::string>& arguments, double timeoutSeconds)
 {
     ChildOutcome outcome;
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    // The handles are made inheritable only while this child starts, and
+    // children start one at a time, so that no child started by another
+    // worker holds this child's pipes open.
     Handle outRead, outWrite, errRead, errWrite, input;
-    if (!::CreatePipe(&outRead.value, &outWrite.value, &inherit, 0) ||
-        !::CreatePipe(&errRead.value, &errWrite.value, &inherit, 0)) {
+    if (!::CreatePipe(&outRead.value, &outWrite.value, nullptr, 0) ||
+        !::CreatePipe(&errRead.value, &errWrite.value, nullptr, 0)) {
         outcome.error = "cannot make a pipe";
         return outcome;
     }
-    ::SetHandleInformation(outRead.value, HANDLE_FLAG_INHERIT, 0);
-    ::SetHandleInformation(errRead.value, HANDLE_FLAG_INHERIT, 0);
-    input.value = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+    input.value = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                 nullptr);
 
     // The job takes the child and everything it starts; closing the job's
@@ -112,10 +113,21 @@ ChildOutcome runChild(const std::string& program, const std::vector<std::string>
     startup.hStdOutput = outWrite.value;
     startup.hStdError = errWrite.value;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED | CREATE_NEW_PROCESS_GROUP,
-                          nullptr, nullptr, &startup, &process)) {
-        outcome.error = "cannot start " + program + ": error " + std::to_string(::GetLastError());
-        return outcome;
+    {
+        static std::mutex starting;
+        std::lock_guard<std::mutex> lock(starting);
+        for (HANDLE inherited : {input.value, outWrite.value, errWrite.value})
+            ::SetHandleInformation(inherited, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+        const BOOL started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE,
+                                              CREATE_SUSPENDED | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup,
+                                              &process);
+        const DWORD error = ::GetLastError();
+        for (HANDLE inherited : {input.value, outWrite.value, errWrite.value})
+            ::SetHandleInformation(inherited, HANDLE_FLAG_INHERIT, 0);
+        if (!started) {
+            outcome.error = "cannot start " + program + ": error " + std::to_string(error);
+            return outcome;
+        }
     }
     Handle processHandle, threadHandle;
     processHandle.value = process.hProcess;
