@@ -479,7 +479,10 @@ int commandTest(const Arguments& arguments, const std::string& self)
     for (std::size_t i = 0; i < tests.size(); ++i) {
         {
             std::unique_lock<std::mutex> lock(guard);
-            done.wait(lock, [&] { return finished[i] || (actionhost::interrupted() && i >= next); });
+            // An interruption notifies nobody: look again now and then.
+            while (!done.wait_for(lock, std::chrono::milliseconds(100),
+                                  [&] { return finished[i] || (actionhost::interrupted() && i >= next); })) {
+            }
         }
         const TestCase& test = tests[i];
         if (!finished[i]) {
