@@ -12,18 +12,28 @@ namespace platform {
 
 namespace {
 
-// Copies a converted string with its terminator, WideCharToMultiByte style:
-// a too-small buffer is a failure (0).
-template <typename Char, typename String>
-int deliver(const String& converted, Char* dst, int dstUnits)
+// What a conversion needing `needed` units (terminator included) reports
+// before it writes, WideCharToMultiByte style: 0 for a failure (too long, or
+// a too-small buffer), the count when only asked for it, -1 to go on writing.
+int room(std::size_t needed, const void* dst, int dstUnits)
 {
-    const std::size_t needed = converted.size() + 1;
     if (needed > static_cast<std::size_t>(0x7fffffff))
         return 0;
     if (dst == nullptr || dstUnits == 0)
         return static_cast<int>(needed);
     if (dstUnits < 0 || static_cast<std::size_t>(dstUnits) < needed)
         return 0;
+    return -1;
+}
+
+// Copies a converted string with its terminator.
+template <typename Char, typename String>
+int deliver(const String& converted, Char* dst, int dstUnits)
+{
+    const std::size_t needed = converted.size() + 1;
+    const int answer = room(needed, dst, dstUnits);
+    if (answer >= 0)
+        return answer;
     std::memcpy(dst, converted.data(), converted.size() * sizeof(Char));
     dst[converted.size()] = 0;
     return static_cast<int>(needed);
@@ -65,12 +75,9 @@ int utf8ToWide(const char* src, wchar_t* dst, int dstUnits)
     try {
         std::size_t needed = 1;
         decodeUtf8(src, [&needed](wchar_t) { ++needed; });
-        if (needed > static_cast<std::size_t>(0x7fffffff))
-            return 0;
-        if (dst == nullptr || dstUnits == 0)
-            return static_cast<int>(needed);
-        if (dstUnits < 0 || static_cast<std::size_t>(dstUnits) < needed)
-            return 0;
+        const int answer = room(needed, dst, dstUnits);
+        if (answer >= 0)
+            return answer;
         wchar_t* out = dst;
         decodeUtf8(src, [&out](wchar_t unit) { *out++ = unit; });
         *out = 0;

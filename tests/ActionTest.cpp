@@ -8,9 +8,6 @@
 
 #include <cstdlib>
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 #include <filesystem>
 #include <fstream>
 #include <map>

@@ -477,7 +477,6 @@ void checkExpect(const Reader& reader, const Poco::JSON::Object::Ptr& expect)
 
 Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::string& file)
 {
-    checkStrictly(text, file);
     Poco::JSON::Parser parser;
     Poco::Dynamic::Var root;
     try {
@@ -513,6 +512,7 @@ Scenario loadScenario(const std::string& file)
     } catch (const Poco::Exception& error) {
         throw ScenarioError(file + ": cannot read: " + error.displayText());
     }
+    checkStrictly(text, file);
     Poco::JSON::Object::Ptr root = parseJsonObject(text, file);
     Reader reader(file, text);
     reader.onlyKeys(root, "$", {"description", "library", "action", "parameters", "properties", "resolve",

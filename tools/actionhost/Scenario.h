@@ -37,12 +37,14 @@ struct Scenario {
 // The largest scenario file read.
 const unsigned long long kMaxScenarioBytes = 64ull << 20;
 
-// Parses JSON text strictly: an error (a syntax error, a key given twice, an
-// integer beyond 64 bits) names the file, the line and column, and the JSON
-// path of the place.
+// Parses JSON text that must hold an object (a run's result, a scenario
+// already read strictly by loadScenario).
 Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::string& file);
 
-// Reads and checks a scenario file. Throws ScenarioError.
+// Reads and checks a scenario file, strictly: an error (a syntax error, a
+// key given twice, an integer beyond 64 bits, or a value of the wrong kind)
+// names the file, the line and column, and the JSON path of the place.
+// Throws ScenarioError.
 Scenario loadScenario(const std::string& file);
 
 // Builds a scenario from a library, an action and name=value pairs.

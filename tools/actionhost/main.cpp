@@ -260,6 +260,13 @@ std::string seconds(double value)
     return text;
 }
 
+std::string hexCode(unsigned long code)
+{
+    char text[32];
+    std::snprintf(text, sizeof(text), "0x%08lX", code);
+    return text;
+}
+
 // Runs one scenario in a child process, which hands its result over in a
 // file, and compares the result with the expectations.
 void testOne(const TestOptions& options, const actionhost::Scenario& scenario, TestCase& test)
@@ -296,14 +303,11 @@ void testOne(const TestOptions& options, const actionhost::Scenario& scenario, T
     case actionhost::ChildOutcome::Interrupted:
         test.difference = "interrupted";
         return;
-    case actionhost::ChildOutcome::Crashed: {
-        char code[32];
-        std::snprintf(code, sizeof(code), "0x%08lX", child.code);
+    case actionhost::ChildOutcome::Crashed:
         test.difference = Poco::Environment::isWindows()
-                              ? std::string("the action crashed the host process (exception code ") + code + ")"
+                              ? "the action crashed the host process (exception code " + hexCode(child.code) + ")"
                               : "the action crashed the host process (signal " + std::to_string(child.code) + ")";
         return;
-    }
     case actionhost::ChildOutcome::Exited:
         break;
     }
@@ -312,9 +316,7 @@ void testOne(const TestOptions& options, const actionhost::Scenario& scenario, T
         return;
     }
     if (child.code != 0 && child.code != 1 && child.code != static_cast<unsigned long>(kExitException)) {
-        char code[32];
-        std::snprintf(code, sizeof(code), "0x%08lX", child.code);
-        test.difference = std::string("the action crashed the host process (exit code ") + code + ")";
+        test.difference = "the action crashed the host process (exit code " + hexCode(child.code) + ")";
         return;
     }
     if (options.faultSweep) {
