@@ -117,9 +117,11 @@ private:
     void* original_ = nullptr;
 };
 
+// One key per process and no shared parent: processes that start and end
+// their worlds at once (test -j) never touch each other's keys.
 std::wstring scratchKeyPath(unsigned long processId)
 {
-    return L"Software\\InstallerActionsScratch\\" + std::to_wstring(processId);
+    return L"Software\\InstallerActionsScratch-" + std::to_wstring(processId);
 }
 
 void check(LONG status, const std::string& what)
@@ -233,8 +235,7 @@ SimulatedWorld::~SimulatedWorld()
 void removeScratchRegistry(unsigned long processId)
 {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, scratchKeyPath(processId).c_str());
-    // The common parent goes when no other process has a key below it.
-    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\InstallerActionsScratch");
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, scratchKeyPath(processId).c_str());  // the key itself, where the tree call left it
 }
 
 } // namespace hosting

@@ -12,8 +12,11 @@ case "$target" in
     scripts/install-deps.sh
     # dpkg-shlibdeps computes the packages' dependencies.
     for package in dpkg-dev file; do
-      dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$package"
+      if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$package"
+      fi
     done
     # The packages install below /usr: the plug-in folder is the multiarch one.
     cmake --preset release -B build/package -DCMAKE_INSTALL_PREFIX=/usr \

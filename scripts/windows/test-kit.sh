@@ -7,7 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/windows/env.sh
-command -v unzip >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends unzip
+if ! command -v unzip >/dev/null; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends unzip
+fi
 
 shopt -s nullglob
 zips=(build/packages/installer-actions-*-win32.zip)
