@@ -1,27 +1,35 @@
 #!/usr/bin/env bash
-# Builds POCO (Foundation, JSON) and GoogleTest for 32-bit Windows from
-# Debian's own source packages, static, into a prefix outside the clone that
-# later runs reuse. Usage: build-deps.sh [PREFIX_ROOT]
+# Builds POCO (Foundation, JSON) and GoogleTest for Windows from Debian's own
+# source packages, static, into a prefix outside the clone that later runs
+# reuse: one prefix per target architecture. Usage:
+# build-deps.sh i686|x86_64 [ROOT]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-root="${1:-${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}}"
-prefix="$root/prefix"
-toolchain="$here/../../cmake/mingw-w64-i686.cmake"
+arch="${1:?usage: build-deps.sh i686|x86_64 [ROOT]}"
+root="${2:-${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}}"
+case "$arch" in
+  i686|x86_64) ;;
+  *) echo "build-deps.sh: unknown architecture $arch" >&2; exit 2 ;;
+esac
+triplet="$arch-w64-mingw32"
+prefix="$root/$arch/prefix"
+toolchain="$here/../../cmake/mingw-w64-$arch.cmake"
 jobs="$(nproc)"
 mkdir -p "$root/src" "$prefix"
 
 # Header-only libraries: folders holding their headers alone, not the build
 # machine's include folder.
-mkdir -p "$root/boost-include" "$root/json-include" "$root/cli11-include"
-ln -sfn /usr/include/boost "$root/boost-include/boost"
-ln -sfn /usr/include/nlohmann "$root/json-include/nlohmann"
-ln -sfn /usr/include/CLI "$root/cli11-include/CLI"
+mkdir -p "$root/$arch/boost-include" "$root/$arch/json-include" "$root/$arch/cli11-include"
+ln -sfn /usr/include/boost "$root/$arch/boost-include/boost"
+ln -sfn /usr/include/nlohmann "$root/$arch/json-include/nlohmann"
+ln -sfn /usr/include/CLI "$root/$arch/cli11-include/CLI"
 
 if [ -f "$prefix/.deps-complete" ]; then
-  echo "windows dependencies: reusing $prefix"
+  echo "windows dependencies ($arch): reusing $prefix"
   exit 0
 fi
 
+# The sources are shared by both architectures; each builds out of tree.
 cd "$root/src"
 [ -d poco-1.11.0 ] || apt-get source -qq poco
 [ -d googletest-1.12.1 ] || apt-get source -qq googletest
@@ -33,10 +41,10 @@ shim="$prefix/include"
 mkdir -p "$shim"
 for header in Winsock2.h Iphlpapi.h WS2tcpip.h Windows.h; do
   lower="$(echo "$header" | tr '[:upper:]' '[:lower:]')"
-  [ -e "/usr/i686-w64-mingw32/include/$lower" ] && ln -sf "/usr/i686-w64-mingw32/include/$lower" "$shim/$header"
+  [ -e "/usr/$triplet/include/$lower" ] && ln -sf "/usr/$triplet/include/$lower" "$shim/$header"
 done
 
-cmake -S poco-1.11.0 -B "$root/build-poco" \
+cmake -S poco-1.11.0 -B "$root/$arch/build-poco" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DWINDOWS_DEPS_PREFIX="$prefix" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DBUILD_SHARED_LIBS=OFF -DPOCO_STATIC=ON -DPOCO_MT=OFF \
@@ -49,14 +57,14 @@ cmake -S poco-1.11.0 -B "$root/build-poco" \
   -DENABLE_ENCODINGS=OFF -DENABLE_ENCODINGS_COMPILER=OFF -DENABLE_APACHECONNECTOR=OFF -DENABLE_CPPPARSER=OFF \
   -DENABLE_POCODOC=OFF -DENABLE_PDF=OFF -DENABLE_JWT=OFF -DENABLE_ACTIVERECORD=OFF \
   -DENABLE_ACTIVERECORD_COMPILER=OFF -DENABLE_PROMETHEUS=OFF -DENABLE_TESTS=OFF -DPOCO_UNBUNDLED=OFF
-cmake --build "$root/build-poco" -j "$jobs"
-cmake --install "$root/build-poco"
+cmake --build "$root/$arch/build-poco" -j "$jobs"
+cmake --install "$root/$arch/build-poco"
 
-cmake -S googletest-1.12.1 -B "$root/build-gtest" \
+cmake -S googletest-1.12.1 -B "$root/$arch/build-gtest" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DWINDOWS_DEPS_PREFIX="$prefix" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=OFF
-cmake --build "$root/build-gtest" -j "$jobs"
-cmake --install "$root/build-gtest"
+cmake --build "$root/$arch/build-gtest" -j "$jobs"
+cmake --install "$root/$arch/build-gtest"
 
 touch "$prefix/.deps-complete"

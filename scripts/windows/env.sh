@@ -1,7 +1,32 @@
-# The Windows build's environment, sourced by the scripts beside it: the
-# dependency cache outside the clone and a 32-bit Wine prefix of its own.
+# The Windows build's environment, sourced by the scripts beside it with the
+# target architecture: `. env.sh i686` (the deliverable, the default) or
+# `. env.sh x86_64` (the same sources tested under 64-bit Wine). It sets the
+# dependency cache outside the clone, a Wine prefix of the architecture's
+# own, and WINE, the loader that runs the architecture's programs.
+windows_arch="${1:-i686}"
 export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"
-export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/prefix"
-export WINEPREFIX="${WINEPREFIX:-$WINDOWS_DEPS_ROOT/wine}"
-export WINEARCH=win32
+export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/$windows_arch/prefix"
 export WINEDEBUG=-all
+case "$windows_arch" in
+  i686)
+    export WINEPREFIX="$WINDOWS_DEPS_ROOT/wine32"
+    export WINEARCH=win32
+    WINE=wine
+    windows_preset=windows
+    ;;
+  x86_64)
+    # Debian's `wine` script would take the 32-bit loader whenever it is
+    # installed, even where the kernel cannot run it: the 64-bit loader is
+    # called by its path, and starts the prefix's programs itself.
+    export WINEPREFIX="$WINDOWS_DEPS_ROOT/wine64"
+    export WINEARCH=win64
+    export WINELOADER=/usr/lib/wine/wine64
+    WINE=/usr/lib/wine/wine64
+    windows_preset=windows64
+    ;;
+  *)
+    echo "env.sh: unknown architecture $windows_arch (i686 or x86_64)" >&2
+    return 2
+    ;;
+esac
+unset windows_arch

@@ -50,6 +50,7 @@ struct Arguments {
     bool json = false;
     bool transcript = false;
     bool faultSweep = false;
+    bool inProcess = false;
     std::string resultFile;
     double timeout = 60;
     unsigned jobs = 0;  // 0: one per core
@@ -202,6 +203,7 @@ struct TestOptions {
     std::string self;
     std::string library;
     bool faultSweep = false;
+    bool inProcess = false;
     double timeout = 60;
 };
 
@@ -267,10 +269,51 @@ std::string hexCode(unsigned long code)
     return text;
 }
 
+void judge(const TestOptions& options, const actionhost::Scenario& scenario, TestCase& test,
+           const std::string& result, bool passed);
+
+// What a child would have handed over, made in this process instead: the
+// sweep's report, or the run as JSON. A scenario the child would refuse with
+// a usage error is a bad scenario here too.
+bool resultInProcess(const TestOptions& options, const actionhost::Scenario& scenario, TestCase& test,
+                     std::string& result, bool& sweepPassed)
+{
+    try {
+        if (options.faultSweep) {
+            const actionhost::SweepResult sweep = actionhost::sweepScenario(scenario, options.library);
+            result = std::to_string(sweep.positions) + " fault positions\n";
+            for (const std::string& problem : sweep.problems)
+                result += problem + "\n";
+            sweepPassed = sweep.problems.empty();
+        } else {
+            std::ostringstream json;
+            Poco::JSON::Stringifier::stringify(
+                actionhost::toJson(actionhost::runScenario(scenario, options.library), true), json);
+            result = json.str();
+        }
+        return true;
+    } catch (const std::exception& error) {
+        test.difference = "bad scenario: actionhost: " + std::string(error.what());
+        return false;
+    }
+}
+
 // Runs one scenario in a child process, which hands its result over in a
-// file, and compares the result with the expectations.
+// file (or, with --in-process, in this process), and compares the result
+// with the expectations.
 void testOne(const TestOptions& options, const actionhost::Scenario& scenario, TestCase& test)
 {
+    if (options.inProcess) {
+        std::string result;
+        bool sweepPassed = false;
+        const auto start = std::chrono::steady_clock::now();
+        const bool ran = resultInProcess(options, scenario, test, result, sweepPassed);
+        test.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        test.ran = true;
+        if (ran)
+            judge(options, scenario, test, result, sweepPassed);
+        return;
+    }
     const std::string resultFile = Poco::TemporaryFile::tempName();
     std::vector<std::string> args{"run", scenario.file, "--json", "--transcript"};
     if (options.faultSweep)
@@ -319,9 +362,17 @@ void testOne(const TestOptions& options, const actionhost::Scenario& scenario, T
         test.difference = "the action crashed the host process (exit code " + hexCode(child.code) + ")";
         return;
     }
+    judge(options, scenario, test, result, child.code == 0);
+}
+
+// Compares a scenario's result with what it expects: a sweep's report
+// (passed tells whether the sweep found nothing wrong), or the run as JSON.
+void judge(const TestOptions& options, const actionhost::Scenario& scenario, TestCase& test,
+           const std::string& result, bool passed)
+{
     if (options.faultSweep) {
         test.note = " (" + result.substr(0, result.find('\n')) + ")";
-        if (child.code == 0) {
+        if (passed) {
             test.passed = true;
             return;
         }
@@ -414,6 +465,7 @@ int commandTest(const Arguments& arguments, const std::string& self)
     options.self = self;
     options.library = arguments.library;
     options.faultSweep = arguments.faultSweep;
+    options.inProcess = arguments.inProcess;
     options.timeout = arguments.timeout;
 
     // The scenarios, in order; a file that does not load is one FAIL line.
@@ -448,8 +500,11 @@ int commandTest(const Arguments& arguments, const std::string& self)
 
     // Workers take the scenarios in turn; the lines come out in the
     // scenarios' order, whatever the number of workers.
+    // In this process the scenarios take turns: each sets up the process's
+    // one world (working directory, drives, registry).
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t workers = std::min<std::size_t>(arguments.jobs ? arguments.jobs : cores, std::max<std::size_t>(1, tests.size()));
+    const std::size_t wanted = arguments.inProcess ? 1 : (arguments.jobs ? arguments.jobs : cores);
+    const std::size_t workers = std::min<std::size_t>(wanted, std::max<std::size_t>(1, tests.size()));
     std::mutex guard;
     std::condition_variable done;
     std::vector<bool> finished(tests.size(), false);
@@ -571,8 +626,13 @@ struct CommandLine {
                          "and all it started are killed then")
             ->check(CLI::Range(0.001, 86400.0))
             ->capture_default_str();
-        test->add_option("-j,--jobs", arguments.jobs, "scenarios at once, reported in order (default: one per core)")
-            ->check(CLI::Range(1u, 9999u));
+        CLI::Option* jobs =
+            test->add_option("-j,--jobs", arguments.jobs, "scenarios at once, reported in order (default: one per core)")
+                ->check(CLI::Range(1u, 9999u));
+        test->add_flag("--in-process", arguments.inProcess,
+                       "run the scenarios one after another in this process instead of a process each: no time "
+                       "limit, no output captured, and an action that crashes ends the whole run")
+            ->excludes(jobs);
         test->add_option("--filter", arguments.filter, "only the scenario files whose name matches the glob");
         test->add_option("--junit", arguments.junit, "also write the outcome as JUnit XML to this file");
         test->add_flag("--update{all}", update,
