@@ -27,7 +27,7 @@ case "$target" in
   windows)
     . scripts/windows/env.sh
     scripts/windows/install-deps.sh
-    scripts/windows/build-deps.sh "$WINDOWS_DEPS_ROOT"
+    scripts/windows/build-deps.sh i686 "$WINDOWS_DEPS_ROOT"
     cmake --preset windows >/dev/null
     cmake --build --preset windows -j "$(nproc)"
     (cd build/windows && cpack -B "$PWD/../packages" >/dev/null)

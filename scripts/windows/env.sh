@@ -2,7 +2,8 @@
 # target architecture: `. env.sh i686` (the deliverable, the default) or
 # `. env.sh x86_64` (the same sources tested under 64-bit Wine). It sets the
 # dependency cache outside the clone, a Wine prefix of the architecture's
-# own, and WINE, the loader that runs the architecture's programs.
+# own, WINE, the loader that runs the architecture's programs, and for i686
+# windows_i386: native, emulated or none (how 32-bit programs run here).
 windows_arch="${1:-i686}"
 export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"
 export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/$windows_arch/prefix"
@@ -13,6 +14,13 @@ case "$windows_arch" in
     export WINEARCH=win32
     WINE=wine
     windows_preset=windows
+    # Where 32-bit programs run through emulation (see i386.sh), Wine's
+    # background programs fail under it and every new process waits for
+    # them; nothing of ours needs them.
+    windows_i386="$("$(dirname "${BASH_SOURCE[0]}")/i386.sh" --query)"
+    if [ "$windows_i386" = emulated ]; then
+      export WINEDLLOVERRIDES="mscoree,mshtml=;winedevice.exe,plugplay.exe,explorer.exe=d"
+    fi
     ;;
   x86_64)
     # Debian's `wine` script would take the 32-bit loader whenever it is

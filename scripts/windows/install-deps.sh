@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what the Windows build needs on Debian: the mingw-w64 cross
-# compiler, Wine with its 32-bit part, and the source packages' access.
+# Installs what the Windows builds need on Debian: the mingw-w64 cross
+# compilers for i686 and x86_64, Wine with its 64-bit and 32-bit parts, and
+# access to Debian's source packages; then makes sure 32-bit programs start
+# (scripts/windows/i386.sh).
 set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
@@ -10,19 +13,31 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
   changed=true
 fi
-# Debian's source packages of POCO and GoogleTest are built for the target.
-if ! grep -rqs "^Types: deb-src" /etc/apt/sources.list.d/ && ! grep -qs "^deb-src" /etc/apt/sources.list; then
-  $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
+
+# Debian's source packages of POCO and GoogleTest are built for the targets.
+# Their source list follows the machine's own configured Debian source: each
+# "deb" entry gets its "deb-src" twin, so no server is named here.
+has_deb_src() {
+  grep -rqsE "^Types:.*deb-src" /etc/apt/sources.list.d/ || grep -qsE "^deb-src" /etc/apt/sources.list
+}
+if ! has_deb_src; then
+  twin="$(mktemp)"
+  for sources in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$sources" ] && sed -E 's/^Types:[[:space:]]+deb[[:space:]]*$/Types: deb-src/' "$sources" >>"$twin" && echo >>"$twin"
+  done
+  if grep -qE "^Types: deb-src" "$twin"; then
+    $sudo install -m 644 "$twin" /etc/apt/sources.list.d/actions-deb-src.sources
+  else
+    grep -hsE "^deb[[:space:]]" /etc/apt/sources.list /etc/apt/sources.list.d/*.list | sed -E 's/^deb([[:space:]])/deb-src\1/' >"$twin" || true
+    [ -s "$twin" ] || { echo "install-deps: no Debian source configured on this machine to take deb-src from" >&2; exit 1; }
+    $sudo install -m 644 "$twin" /etc/apt/sources.list.d/actions-deb-src.list
+  fi
+  rm -f "$twin"
   changed=true
 fi
 
-packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 dpkg-dev wine wine32:i386 cmake make libboost-dev nlohmann-json3-dev libcli11-dev)
+packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+          dpkg-dev wine wine64 wine32:i386 cmake make libboost-dev nlohmann-json3-dev libcli11-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -34,3 +49,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+"$here/i386.sh"

@@ -26,6 +26,9 @@ cmake -S tests/consumer -B "$scratch/consumer" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmak
   -DInstallerActions_DIR="$kit/lib/cmake/InstallerActions" \
   -DINSTALLER_ACTIONS_BOOST_INCLUDE_DIR="$WINDOWS_DEPS_ROOT/boost-include" >/dev/null
 cmake --build "$scratch/consumer" >/dev/null
-# The host finds the DLLs and the GCC runtime in the kit's bin folder.
-WINEPATH="$(winepath -w "$kit/bin")" wine "$scratch/consumer/consumer_host.exe"
-wine "$kit/bin/actionhost.exe" test "$kit/share/installer-actions/examples" | tail -1
+# The host finds the DLLs and the GCC runtime in the kit's bin folder (the
+# build machine's root is drive Z: under Wine).
+WINEPATH="Z:${kit//\//\\}\\bin" wine "$scratch/consumer/consumer_host.exe"
+# The examples in one process: each Wine process is dear where 32-bit
+# programs run through emulation.
+wine "$kit/bin/actionhost.exe" test --in-process "$kit/share/installer-actions/examples" | tail -1
