@@ -4,6 +4,7 @@
 
 #include "Registry.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -160,6 +161,18 @@ TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
     EXPECT_EQ((std::pair<int, std::wstring>{4, L"Error reading from registry: ReadValueFromRegistry:: failed to query "
                                                L"register value at 1st time!"}),
               run.log()[11]);
+    // The error text is cleared once logged: the read that succeeds next logs nothing.
+    const Log lines = run.log();
+    EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(), [](const auto& line) { return line.first == 4; }));
+
+    // Both reads fail, each for its own reason, "ProgramFilesDir" first.
+    registry(std::string(kCurrentVersion) + "\"ProgramFilesDir (x86)\"=hex(1):\r\n");
+    Outcome both = paths(L"\\Suite\\", L"windows", L"64", L"32");
+    EXPECT_EQ(L"Error reading from registry: ReadValueFromRegistry:: failed to query register value at 1st time!",
+              both.log()[11].second);
+    EXPECT_EQ(L"Error reading from registry: ReadValueFromRegistry:: succeeded in retrieving value,but its value is "
+              L"empty!",
+              both.log()[12].second);
 
     registry("");
     Outcome noKey = paths(L"C:\\Program Files\\Suite\\", L"windows", L"64", L"32");
@@ -174,6 +187,7 @@ TEST_F(SetupCore, RegistryReaderContracts)
 {
     registry(std::string(kCurrentVersion) + "\"Plain\"=\"a \\\"quoted\\\" \\\\ text\"\r\n"
                                             "\"Empty\"=hex(1):\r\n"
+                                            "\"Terminator\"=hex(1):00,00\r\n"
                                             "\"NoTerminator\"=hex(1):41,00,42,00\r\n"
                                             "\"Embedded\"=hex(1):41,00,00,00,42,00,00,00\r\n"
                                             "\"Number\"=dword:00000041\r\n");
@@ -189,6 +203,10 @@ TEST_F(SetupCore, RegistryReaderContracts)
     EXPECT_EQ(L"AB", value);
     EXPECT_TRUE(ReadValueFromRegistry(key, L"Embedded", value, error));
     EXPECT_EQ(L"A", value);
+    // A value that holds only its terminator is read, as the empty text.
+    EXPECT_TRUE(ReadValueFromRegistry(key, L"Terminator", value, error));
+    EXPECT_EQ(L"", value);
+    EXPECT_TRUE(error.empty());
 
     value = L"untouched";
     EXPECT_FALSE(ReadValueFromRegistry(key, L"Empty", value, error));

@@ -9,6 +9,7 @@
 #include <sys/statvfs.h>
 #endif
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -123,6 +124,23 @@ TEST_F(CheckDiskCost, FailurePaths)
 
     Outcome absent = check(model(L"Q:\\", {{L"Q:", 1}}));
     EXPECT_EQ(L"CheckDiskCost is unable to find the free disk space", absent.log().back().second);
+}
+
+TEST_F(CheckDiskCost, OnlyFixedRemovableAndRemoteDrivesHaveFreeSpace)
+{
+    drives("C:=fixed#1048576;D:=removable#1048576;E:=remote#1048576;F:=cdrom#1048576;G:=ramdisk#1048576;"
+           "H:=unknown#1048576;I:=noroot#1048576");
+    for (const wchar_t* drive : {L"C:", L"D:", L"E:"}) {
+        Outcome run = check(model(std::wstring(drive) + L"\\x", {{drive, 1}}));
+        EXPECT_EQ(0, run.result()) << hosting::narrow(drive);
+        EXPECT_EQ(L"1", run.property(L"Available")) << hosting::narrow(drive);
+    }
+    for (const wchar_t* drive : {L"F:", L"G:", L"H:", L"I:"}) {
+        Outcome run = check(model(std::wstring(drive) + L"\\x", {{drive, 1}}));
+        EXPECT_EQ(1, run.result()) << hosting::narrow(drive);
+        EXPECT_EQ(L"CheckDiskCost is unable to find the free disk space", run.log().back().second)
+            << hosting::narrow(drive);
+    }
 }
 
 TEST_F(CheckDiskCost, EmptyPropertyNames)
@@ -328,6 +346,12 @@ TEST(CheckForBlockingProductPreReqs, EveryIdentifierIsExaminedAndErrorsBlock)
                    {4, L"Reason: reason d"}}),
               run.log());
     EXPECT_EQ(L"1", run.property(L"HasBlockingPreReq"));
+    // A failed prerequisite's description is read and resolved before its reason.
+    const std::vector<std::string> readsOfD{"GetPropertyText:$product$prereq$d$description", "ResolveText",
+                                            "GetPropertyText:$product$prereq$d$reason", "ResolveText", "Log:4",
+                                            "Log:4"};
+    EXPECT_NE(std::search(run.record.calls.begin(), run.record.calls.end(), readsOfD.begin(), readsOfD.end()),
+              run.record.calls.end());
 }
 
 TEST(CheckForBlockingProductPreReqs, NoIdentifiersOrNoErrorMeansNotBlocking)

@@ -434,6 +434,8 @@ TEST(PatchLevel, SelectionOfTheInstalledRevision)
     EXPECT_EQ(L"14.0.2.5", selectInstalledRevision(L"14.0.2.5", L"14.1.0.0"));
     EXPECT_EQ(L"14.0.1.3", selectInstalledRevision(L"14.0.0.9", L"14.0.1.3"));
     EXPECT_EQ(L"14.0.2.5", selectInstalledRevision(L"14.0.2.5", L"14.0.1.3"));
+    // A product at SP 1 keeps its own revision only while the family is below SP 1.
+    EXPECT_EQ(L"14.0.1.7", selectInstalledRevision(L"14.0.1.7", L"14.0.1.3"));
     EXPECT_EQ(L"14.0.1.0", selectInstalledRevision(L"14.0.1.0", L"14.0.3.0"));
     EXPECT_EQ(L"14.0.2.5", selectInstalledRevision(L"14.0.2.5", L""));
     EXPECT_EQ(L"14.0.1.3", selectInstalledRevision(L"14.0", L"14.0.1.3"));
