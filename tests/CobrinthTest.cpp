@@ -72,12 +72,27 @@ TEST_F(SetupCore, ThirtyTwoBitHostWritesTwelvePropertiesInOrder)
                   L"Set BINDIR: C:\\Apps\\Suite\\4.0\\win32_x86\\", L"Set BINDIR32: C:\\Apps\\Suite\\4.0\\win32_x86\\",
                   L"Set BINDIR64: C:\\Apps\\Suite\\4.0\\win64_x64\\"}),
               run.logTexts());
-    // Each INSTALLDIR property is set directly before its log line.
-    const std::vector<std::string>& calls = run.record.calls;
-    const auto installDir = std::find(calls.begin(), calls.end(), "SetProperty:INSTALLDIR");
-    ASSERT_NE(calls.end(), installDir);
-    EXPECT_EQ("Log:2", *(installDir + 1));
-    EXPECT_EQ("SetProperty:INSTALLDIR32", *(installDir + 2));
+    // The parameters in order; SOFTWAREPATH logged before it is set, each
+    // INSTALLDIR set directly before its line, the other two families set
+    // before they are logged.
+    const std::vector<std::string> logs(3, "Log:2");
+    std::vector<std::string> expected{"GetParameter:INSTALLDIR", "GetParameter:HostPlatform",
+                                      "GetParameter:HostObjectModel", "GetParameter:ProductObjectModel",
+                                      "GetParameter:EnterpriseVersionDir", "Log:2", "Log:2"};
+    expected.insert(expected.end(), logs.begin(), logs.end());
+    expected.insert(expected.end(), logs.begin(), logs.end());
+    for (const char* suffix : {"", "32", "64"})
+        expected.push_back(std::string("SetProperty:SOFTWAREPATH") + suffix);
+    for (const char* suffix : {"", "32", "64"}) {
+        expected.push_back(std::string("SetProperty:INSTALLDIR") + suffix);
+        expected.push_back("Log:2");
+    }
+    for (const char* family : {"ENTERPRISEDIR", "BINDIR"}) {
+        for (const char* suffix : {"", "32", "64"})
+            expected.push_back(std::string("SetProperty:") + family + suffix);
+        expected.insert(expected.end(), logs.begin(), logs.end());
+    }
+    EXPECT_EQ(expected, run.record.calls);
 }
 
 TEST_F(SetupCore, PlatformTableAndChosenVariants)

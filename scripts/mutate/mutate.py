@@ -14,7 +14,7 @@ import hashlib
 import os
 import random
 import re
-import shutil
+import signal
 import subprocess
 import sys
 import threading
@@ -244,14 +244,22 @@ class Worker:
             left = deadline - time.monotonic()
             if left <= 0:
                 return False
+            # In a session of its own, so that a hanging test dies with it.
+            tests = subprocess.Popen(["ctest", "--test-dir", self.build, "--stop-on-failure",
+                                      "--timeout", str(int(max(1, left)))] + selection,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=environment,
+                                     start_new_session=True)
             try:
-                result = subprocess.run(["ctest", "--test-dir", self.build, "--stop-on-failure",
-                                         "--timeout", str(int(max(1, left)))] + selection,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=left + 5,
-                                        env=environment)
+                status = tests.wait(timeout=left + 5)
             except subprocess.TimeoutExpired:
-                return False  # a mutant that hangs is caught by the time limit
-            if result.returncode != 0:
+                status = None  # a mutant that hangs is caught by the time limit
+            finally:
+                try:
+                    os.killpg(tests.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+                tests.wait()
+            if status != 0:
                 return False
         return True
 
@@ -281,12 +289,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--sample", type=int, default=0, help="try N mutants chosen at random (default: all)")
     parser.add_argument("--seed", type=int, default=1, help="the seed of --sample")
-    parser.add_argument("--timeout", type=float, default=120, help="seconds the tests of one mutant may take")
+    parser.add_argument("--timeout", type=float, default=60, help="seconds the tests of one mutant may take")
     parser.add_argument("--workers", type=int, default=os.cpu_count() or 1)
     parser.add_argument("--list", action="store_true", help="print the catalogue and stop")
     parser.add_argument("--only", default="", help="only mutants whose file path contains this text")
     parser.add_argument("--work", default="build/mutate", help="where the workers' copies and builds live")
     parser.add_argument("--equivalent", default="scripts/mutate/equivalent.txt")
+    parser.add_argument("--rerun", default="", help="only the survivors of an earlier report (its file)")
     args = parser.parse_args()
 
     source = subprocess.run(["git", "rev-parse", "--show-toplevel"], check=True, capture_output=True,
@@ -299,6 +308,10 @@ def main():
         print("%d mutants" % len(mutants))
         return 0
     equivalents = read_equivalents(args.equivalent)
+    if args.rerun:
+        with open(args.rerun, encoding="utf-8") as report:
+            keys = {line.split()[1] for line in report if line.startswith("survived: ")}
+        mutants = [m for m in mutants if m.key() in keys]
     if args.sample:
         mutants = random.Random(args.seed).sample(mutants, min(args.sample, len(mutants)))
     workers = [Worker(os.path.abspath(args.work), i, 1 if args.workers > 1 else 2) for i in range(max(1, args.workers))]
