@@ -13,15 +13,16 @@ namespace platform {
 namespace {
 
 // What a conversion needing `needed` units (terminator included) reports
-// before it writes, WideCharToMultiByte style: 0 for a failure (too long, or
-// a too-small buffer), the count when only asked for it, -1 to go on writing.
+// before it writes, WideCharToMultiByte style: 0 for a failure (too long, a
+// too-small buffer, or no buffer for a size other than 0), the count when
+// only asked for it (a size of 0), -1 to go on writing.
 int room(std::size_t needed, const void* dst, int dstUnits)
 {
     if (needed > static_cast<std::size_t>(0x7fffffff))
         return 0;
-    if (dst == nullptr || dstUnits == 0)
+    if (dstUnits == 0)
         return static_cast<int>(needed);
-    if (dstUnits < 0 || static_cast<std::size_t>(dstUnits) < needed)
+    if (dst == nullptr || dstUnits < 0 || static_cast<std::size_t>(dstUnits) < needed)
         return 0;
     return -1;
 }

@@ -82,6 +82,9 @@ TEST_F(CheckDiskCost, VerdictNeedsMoreFreeThanRequired)
     EXPECT_EQ(0, equal.result());
     EXPECT_EQ(L"0", equal.property(L"Enough"));
     EXPECT_EQ(L"CheckDiskCost calculated that there is NOT enough disk space", equal.log().back().second);
+    // The verdict is written before its line, as in the other case.
+    EXPECT_EQ((std::vector<std::string>{"SetProperty:Enough", "Log:2"}),
+              std::vector<std::string>(equal.record.calls.end() - 2, equal.record.calls.end()));
     EXPECT_EQ(L"1", check(model(L"C:\\", {{L"C:", 999}})).property(L"Enough"));
 }
 
@@ -175,6 +178,8 @@ TEST_F(CheckDiskCost, SumsSaturateInsteadOfOverflowing)
     Outcome run = check(model(L"C:\\", {{L"C:", big}, {L"C:", big}}));
     EXPECT_EQ(L"CheckDiskCost calculated required Space:9223372036854775807", run.log()[1].second);
     EXPECT_EQ(L"0", run.property(L"Enough"));
+    // One past the limit either way, by the smallest step.
+    EXPECT_EQ(big, saturatingAdd(big, 1));
     EXPECT_EQ(std::numeric_limits<std::int64_t>::min(),
               saturatingAdd(std::numeric_limits<std::int64_t>::min(), -1));
     EXPECT_EQ(5, saturatingAdd(2, 3));

@@ -46,6 +46,9 @@ TEST(Conversions, FailedConversionGivesEmptyTextNotANullBuffer)
     char small[2];
     EXPECT_EQ(0, platform::wideToUtf8(L"abc", small, 2));
     EXPECT_EQ(4, platform::wideToUtf8(L"abc", nullptr, 0));
+    // Only a size of 0 asks for the length; no buffer with another size fails.
+    EXPECT_EQ(0, platform::wideToUtf8(L"abc", nullptr, 4));
+    EXPECT_EQ(0, platform::utf8ToWide("abc", nullptr, 4));
     wchar_t wide[2];
     EXPECT_EQ(0, platform::utf8ToWide("abc", wide, 2));
     EXPECT_EQ(0, platform::utf8ToWide(nullptr, nullptr, 0));
@@ -108,6 +111,10 @@ TEST(LeadingInteger, ReadsLikeAtoiAndSaturates)
     EXPECT_EQ(0, leadingInteger("- 5"));
     EXPECT_EQ(INT_MAX, leadingInteger("99999999999999999999999"));
     EXPECT_EQ(INT_MIN, leadingInteger("-99999999999999999999999"));
+    // Several digits, zeros among them, after the last white-space character.
+    EXPECT_EQ(1205, leadingInteger("\r1205"));
+    EXPECT_EQ(INT_MAX, leadingInteger("2147483647"));
+    EXPECT_EQ(INT_MIN, leadingInteger("-2147483648"));
 }
 
 TEST(BoundedMilliseconds, KeepsTheWaitWithinThirtyTwoBits)
@@ -117,6 +124,7 @@ TEST(BoundedMilliseconds, KeepsTheWaitWithinThirtyTwoBits)
     EXPECT_EQ(2147483000, boundedMilliseconds(2147484));
     EXPECT_EQ(2147483000, boundedMilliseconds(INT_MAX));
     EXPECT_EQ(-5000, boundedMilliseconds(-5));
+    EXPECT_EQ(-2147483000, boundedMilliseconds(INT_MIN));
 }
 
 TEST(ExtendedLengthPath, RewritesAbsolutePathsOnly)
