@@ -55,6 +55,7 @@ struct Arguments {
     double timeout = 60;
     unsigned jobs = 0;  // 0: one per core
     std::string filter;
+    std::string exclude;
     std::string junit;
     enum Update { NoUpdate, UpdateFailing, UpdateNew } update = NoUpdate;
     std::vector<std::string> parameterPairs;
@@ -475,6 +476,8 @@ int commandTest(const Arguments& arguments, const std::string& self)
         const Poco::Path path(file);
         if (!arguments.filter.empty() && !Poco::Glob(arguments.filter).match(path.getFileName()))
             continue;
+        if (!arguments.exclude.empty() && Poco::Glob(arguments.exclude).match(path.getFileName()))
+            continue;
         TestCase test;
         test.file = file;
         test.name = path.getFileName();
@@ -634,6 +637,7 @@ struct CommandLine {
                        "limit, no output captured, and an action that crashes ends the whole run")
             ->excludes(jobs);
         test->add_option("--filter", arguments.filter, "only the scenario files whose name matches the glob");
+        test->add_option("--exclude", arguments.exclude, "leave out the scenario files whose name matches the glob");
         test->add_option("--junit", arguments.junit, "also write the outcome as JUnit XML to this file");
         test->add_flag("--update{all}", update,
                        "write the observed outcome into the \"expect\" block of each failing scenario and of those "
