@@ -19,7 +19,8 @@ case "$windows_arch" in
     # them; nothing of ours needs them.
     windows_i386="$("$(dirname "${BASH_SOURCE[0]}")/i386.sh" --query)"
     if [ "$windows_i386" = emulated ]; then
-      export WINEDLLOVERRIDES="mscoree,mshtml=;winedevice.exe,plugplay.exe,explorer.exe=d"
+      # A program that crashes ends at once, without starting the debugger.
+      export WINEDLLOVERRIDES="mscoree,mshtml=;winedevice.exe,plugplay.exe,explorer.exe,winedbg.exe=d"
     fi
     ;;
   x86_64)

@@ -43,8 +43,10 @@ ctest_with_retry() {
 
 # A test skipped here says why (ctest shows only that it was skipped).
 report_skips() {
-  awk '/: Skipped$/ { getline reason; getline name; sub(/^\[  SKIPPED \] /, "", name); sub(/ \(.*$/, "", name);
-                      print "windows: skipped " name ": " reason }' "build/$1/Testing/Temporary/LastTest.log"
+  awk '/: Skipped$/ { getline reason; skipped = 1; next }
+       skipped && /^\[  SKIPPED \] / && !/^\[  SKIPPED \] [0-9]+ tests?[.,]/ { name = $0; sub(/^\[  SKIPPED \] /, "", name); sub(/ \(.*$/, "", name);
+                                        print "windows: skipped " name ": " reason; skipped = 0 }' \
+    "build/$1/Testing/Temporary/LastTest.log"
 }
 
 run_architecture() (
