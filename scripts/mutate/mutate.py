@@ -45,10 +45,14 @@ class Mutant:
     before: str      # the lines as they were (joined by \n)
     after: str       # the lines as the mutant has them
     span: int = 1    # how many lines it replaces
+    occurrence: int = 0  # earlier mutants of the same file with the same text
 
     def key(self):
-        """Stable across edits elsewhere: the file, the kind and the text."""
+        """Stable across edits elsewhere: the file, the kind and the text,
+        and which of several identical sites of a file it is."""
         text = "\n".join((self.path, self.kind, self.before.strip(), self.after.strip()))
+        if self.occurrence:
+            text += "\n#%d" % self.occurrence
         return hashlib.sha1(text.encode()).hexdigest()[:12]
 
     def describe(self):
@@ -195,6 +199,17 @@ def catalogue(tree):
                 with open(os.path.join(tree, path), encoding="utf-8") as source:
                     mutants.extend(mutants_of(path, source.read()))
     mutants.sort(key=lambda m: (m.path, m.line, m.kind, m.after))
+    # One mutant per distinct change ("return 0" made "return 1" is a
+    # constant moved and a return changed at once).
+    distinct = {}
+    for m in mutants:
+        distinct.setdefault((m.path, m.line, m.after), m)
+    mutants = [m for m in mutants if distinct[(m.path, m.line, m.after)] is m]
+    seen = {}
+    for m in mutants:
+        text = (m.path, m.kind, m.before.strip(), m.after.strip())
+        m.occurrence = seen.get(text, 0)
+        seen[text] = m.occurrence + 1
     return mutants
 
 
