@@ -25,7 +25,7 @@ case "$target" in
     (cd build/package && cpack -B "$PWD/../packages" >/dev/null)
     ;;
   windows)
-    . scripts/windows/env.sh
+    . scripts/windows/env.sh i686
     scripts/windows/install-deps.sh
     scripts/windows/build-deps.sh i686 "$WINDOWS_DEPS_ROOT"
     cmake --preset windows >/dev/null

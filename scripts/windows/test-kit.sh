@@ -6,7 +6,7 @@
 # scripts/windows/test-kit.sh (after scripts/package.sh windows).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-. scripts/windows/env.sh
+. scripts/windows/env.sh i686
 if ! command -v unzip >/dev/null; then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo apt-get update -qq
