@@ -24,7 +24,7 @@ echo "kit: $(cd "$kit" && find . -type f | sort | tr '\n' ' ')"
 
 cmake -S tests/consumer -B "$scratch/consumer" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-i686.cmake" \
   -DInstallerActions_DIR="$kit/lib/cmake/InstallerActions" \
-  -DINSTALLER_ACTIONS_BOOST_INCLUDE_DIR="$WINDOWS_DEPS_ROOT/boost-include" >/dev/null
+  -DINSTALLER_ACTIONS_BOOST_INCLUDE_DIR="$WINDOWS_DEPS_ROOT/i686/boost-include" >/dev/null
 cmake --build "$scratch/consumer" >/dev/null
 # The host finds the DLLs and the GCC runtime in the kit's bin folder (the
 # build machine's root is drive Z: under Wine).
