@@ -149,15 +149,22 @@ int commandList(const Arguments& arguments)
     return 0;
 }
 
+// A sweep as its child reports it: the count of positions, then each problem.
+std::string sweepReport(const actionhost::SweepResult& sweep)
+{
+    std::string report = std::to_string(sweep.positions) + " fault positions\n";
+    for (const std::string& problem : sweep.problems)
+        report += problem + "\n";
+    return report;
+}
+
 // The hidden child command of test --fault-sweep: sweeps one scenario and
 // prints what went wrong; exit 0 when nothing did.
 int commandSweep(const Arguments& arguments)
 {
     const actionhost::SweepResult sweep =
         actionhost::sweepScenario(actionhost::loadScenario(arguments.positional[0]), arguments.library);
-    std::string report = std::to_string(sweep.positions) + " fault positions\n";
-    for (const std::string& problem : sweep.problems)
-        report += problem + "\n";
+    const std::string report = sweepReport(sweep);
     if (arguments.resultFile.empty())
         std::cout << report;
     else
@@ -282,9 +289,7 @@ bool resultInProcess(const TestOptions& options, const actionhost::Scenario& sce
     try {
         if (options.faultSweep) {
             const actionhost::SweepResult sweep = actionhost::sweepScenario(scenario, options.library);
-            result = std::to_string(sweep.positions) + " fault positions\n";
-            for (const std::string& problem : sweep.problems)
-                result += problem + "\n";
+            result = sweepReport(sweep);
             sweepPassed = sweep.problems.empty();
         } else {
             std::ostringstream json;
