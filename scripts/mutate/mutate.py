@@ -226,11 +226,17 @@ def read_equivalents(path):
     return equivalents
 
 
+# The sanitizer build of the project's own suite: a fault that only corrupts
+# memory or leaks (a buffer one unit short, a key never closed) shows there.
+SANITIZER_FLAGS = "-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+
+
 class Worker:
-    def __init__(self, root, index, jobs_per_build):
+    def __init__(self, root, index, jobs_per_build, sanitize=False):
         self.tree = os.path.join(root, "w%d" % index)
         self.build = os.path.join(self.tree, "build")
         self.jobs = jobs_per_build
+        self.sanitize = sanitize
 
     def prepare(self, source):
         files = subprocess.run(["git", "ls-files", "-z"], cwd=source, check=True,
@@ -243,8 +249,9 @@ class Worker:
             if not os.path.exists(target) or open(target, "rb").read() != data:
                 with open(target, "wb") as b:
                     b.write(data)
+        flags = ["-DCMAKE_CXX_FLAGS=" + (SANITIZER_FLAGS if self.sanitize else "")]
         subprocess.run(["cmake", "-S", self.tree, "-B", self.build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-                        "-DACTIONS_LEAN_TESTS=ON", "-DACTIONS_WARNINGS_AS_ERRORS=OFF"],
+                        "-DACTIONS_LEAN_TESTS=ON", "-DACTIONS_WARNINGS_AS_ERRORS=OFF"] + flags,
                        check=True, stdout=subprocess.DEVNULL)
         subprocess.run(["cmake", "--build", self.build, "-j", str(self.jobs)], check=True,
                        stdout=subprocess.DEVNULL)
@@ -310,8 +317,14 @@ def main():
     parser.add_argument("--only", default="", help="only mutants whose file path contains this text")
     parser.add_argument("--work", default="build/mutate", help="where the workers' copies and builds live")
     parser.add_argument("--equivalent", default="scripts/mutate/equivalent.txt")
-    parser.add_argument("--rerun", default="", help="only the survivors of an earlier report (its file)")
+    parser.add_argument("--rerun", default="", help="only the survivors of an earlier report (its file); the "
+                        "report then counts the earlier run's caught mutants in")
+    parser.add_argument("--sanitize", action="store_true", help="build with AddressSanitizer and "
+                        "UndefinedBehaviorSanitizer, as CI's sanitizer suite does (default work folder "
+                        "build/mutate-sanitize)")
     args = parser.parse_args()
+    if args.sanitize and args.work == parser.get_default("work"):
+        args.work = "build/mutate-sanitize"
 
     source = subprocess.run(["git", "rev-parse", "--show-toplevel"], check=True, capture_output=True,
                             text=True).stdout.strip()
@@ -323,13 +336,21 @@ def main():
         print("%d mutants" % len(mutants))
         return 0
     equivalents = read_equivalents(args.equivalent)
+    earlier = None
     if args.rerun:
         with open(args.rerun, encoding="utf-8") as report:
-            keys = {line.split()[1] for line in report if line.startswith("survived: ")}
+            lines = report.read().splitlines()
+        keys = {line.split()[1] for line in lines if line.startswith("survived: ")}
         mutants = [m for m in mutants if m.key() in keys]
+        earlier = re.match(r"mutants: (\d+) \(caught (\d+), survived (\d+), equivalent (\d+), "
+                           r"not compilable (\d+)", lines[0])
+        if earlier is None:
+            print("mutate: %s is no report of this script" % args.rerun, file=sys.stderr)
+            return 2
     if args.sample:
         mutants = random.Random(args.seed).sample(mutants, min(args.sample, len(mutants)))
-    workers = [Worker(os.path.abspath(args.work), i, 1 if args.workers > 1 else 2) for i in range(max(1, args.workers))]
+    workers = [Worker(os.path.abspath(args.work), i, 1 if args.workers > 1 else 2, args.sanitize)
+               for i in range(max(1, args.workers))]
     started = time.monotonic()
     print("mutate: preparing %d worker build(s) in %s" % (len(workers), args.work), flush=True)
     with ThreadPoolExecutor(len(workers)) as pool:
@@ -374,14 +395,27 @@ def main():
             counts[outcome] += 1
             if outcome == "survived":
                 survivors.append(mutant)
+    total = len(mutants)
+    rerun_line = []
+    if earlier:
+        # The earlier run's survivors were tried again; what it caught, it
+        # still counts, and so does what it set apart.
+        rerun_line = ["rerun: %d survivor(s) of %s tried again%s: %d now caught" % (
+            len(mutants), args.rerun, " with sanitizers" if args.sanitize else "", counts["caught"])]
+        earlier_total, earlier_caught, _, earlier_equivalent, earlier_broken = map(int, earlier.groups())
+        total = earlier_total
+        counts["caught"] += earlier_caught
+        counts["not compilable"] += earlier_broken
+        # Survivors since marked equivalent were counted as survivors then.
+        counts["equivalent"] += earlier_equivalent
     scored = counts["caught"] + counts["survived"]
     score = 100.0 * counts["caught"] / scored if scored else 100.0
     elapsed = time.monotonic() - started
     report = ["mutants: %d (caught %d, survived %d, equivalent %d, not compilable %d%s)" % (
-        len(mutants), counts["caught"], counts["survived"], counts["equivalent"], counts["not compilable"],
+        total, counts["caught"], counts["survived"], counts["equivalent"], counts["not compilable"],
         ", stale %d" % counts["stale"] if counts["stale"] else ""),
         "score: %.1f %% of %d non-equivalent mutants caught" % (score, scored),
-        "time: %.0f s with %d worker(s)" % (elapsed, len(workers))]
+        "time: %.0f s with %d worker(s)" % (elapsed, len(workers))] + rerun_line
     report += ["survived: " + m.key() + " " + m.describe() for m in survivors]
     report += ["equivalent: " + m.key() + " " + m.describe() + "  -- " + reason for m, reason in equivalent_seen]
     os.makedirs(args.work, exist_ok=True)
