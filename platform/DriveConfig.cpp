@@ -166,12 +166,19 @@ DriveConfig parseDriveConfig(const std::string& config)
     return parsed;
 }
 
+bool isDriveRoot(const std::wstring& root)
+{
+    if (root.size() < 2 || root.size() > 3 || root[1] != L':' || (root.size() == 3 && root[2] != L'\\'))
+        return false;
+    return root[0] <= 0x7f && isAsciiLetter(static_cast<char>(root[0]));
+}
+
 bool findDrive(const std::string& config, const std::wstring& root, DriveEntry& drive, const char* source)
 {
     drive = DriveEntry();
     const DriveConfig parsed = parseDriveConfig(config);
     reportOnce(config, parsed, source);
-    if (root.size() < 2 || root[1] != L':' || root[0] > 0x7f || !isAsciiLetter(static_cast<char>(root[0])))
+    if (!isDriveRoot(root))
         return false;
     auto found = parsed.drives.find(upper(static_cast<char>(root[0])));
     if (found == parsed.drives.end())

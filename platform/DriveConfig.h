@@ -42,6 +42,11 @@ std::string encodeDriveDirectory(const std::string& directory);
 // Parses the whole text; never throws for any input.
 DriveConfig parseDriveConfig(const std::string& config);
 
+// True for the root of a drive as the drive functions take it: a letter and
+// a colon, "C:", or with the backslash, "C:\". Text that goes on past the
+// colon ("C:Suite", a path relative to the drive's current folder) is no root.
+bool isDriveRoot(const std::wstring& root);
+
 // Finds the entry for the drive of a root such as "C:" (the letter compared
 // without regard to case, as Windows does). False when the root names no
 // drive or the configuration does not list it (or lists it malformed). The

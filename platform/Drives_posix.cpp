@@ -18,7 +18,7 @@ DriveEntry lookUp(const std::wstring& root)
     DriveEntry drive;
     const char* config = std::getenv("VANTOREL_DRIVES");
     if (config == nullptr) {
-        if (root.size() >= 2 && root[1] == L':' && (root[0] == L'C' || root[0] == L'c')) {
+        if (isDriveRoot(root) && (root[0] == L'C' || root[0] == L'c')) {
             drive.type = kDriveFixed;
             drive.directory = "/";
         }

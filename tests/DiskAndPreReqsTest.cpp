@@ -144,6 +144,11 @@ TEST_F(CheckDiskCost, OnlyFixedRemovableAndRemoteDrivesHaveFreeSpace)
         EXPECT_EQ(L"CheckDiskCost is unable to find the free disk space", run.log().back().second)
             << hosting::narrow(drive);
     }
+    // The drive is asked about by its letter and colon alone: a folder
+    // relative to the drive's current folder ("D:Suite") is on drive D: too.
+    Outcome relative = check(model(L"D:Suite", {{L"D:Suite", 1}}));
+    EXPECT_EQ(0, relative.result());
+    EXPECT_EQ(L"1", relative.property(L"Available"));
 }
 
 TEST_F(CheckDiskCost, EmptyPropertyNames)
@@ -229,6 +234,11 @@ TEST(DriveConfiguration, MalformedEntriesNeverBecomeDrives)
     EXPECT_EQ(1u, drive.freeBytes);
     EXPECT_TRUE(platform::findDrive("C:=fixed#-1;D:=fixed#1", L"C:", drive, "test"));
     EXPECT_EQ(static_cast<unsigned>(platform::kDriveNoRootDir), drive.type);
+    // A root is the letter and colon, with or without the backslash; a path
+    // that goes on is none, as for the Windows drive functions.
+    EXPECT_TRUE(platform::findDrive("D:=fixed#1", L"D:\\", drive, "test"));
+    for (const wchar_t* notRoot : {L"D:S", L"D:\\S", L"D", L"1:", L"\u00C4:"})
+        EXPECT_FALSE(platform::findDrive("D:=fixed#1", notRoot, drive, "test")) << hosting::narrow(notRoot);
     EXPECT_EQ("test: malformed entry \"C:=fixed#-1\": free bytes must be decimal digits, from 0 to "
               "18446744073709551615; drive C: has no root directory\n",
               testing::internal::GetCapturedStderr());
