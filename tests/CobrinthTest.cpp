@@ -204,6 +204,7 @@ TEST_F(SetupCore, RegistryReaderContracts)
                                             "\"Empty\"=hex(1):\r\n"
                                             "\"Terminator\"=hex(1):00,00\r\n"
                                             "\"NoTerminator\"=hex(1):41,00,42,00\r\n"
+                                            "\"OddLength\"=hex(1):41,00,42\r\n"
                                             "\"Embedded\"=hex(1):41,00,00,00,42,00,00,00\r\n"
                                             "\"Number\"=dword:00000041\r\n");
     // The reader itself is no export: it runs linked into this program, in the same world.
@@ -216,6 +217,9 @@ TEST_F(SetupCore, RegistryReaderContracts)
     EXPECT_TRUE(error.empty());
     EXPECT_TRUE(ReadValueFromRegistry(key, L"NoTerminator", value, error));
     EXPECT_EQ(L"AB", value);
+    // An odd byte count: the buffer holds every byte, the half unit is dropped.
+    EXPECT_TRUE(ReadValueFromRegistry(key, L"OddLength", value, error));
+    EXPECT_EQ(L"A", value);
     EXPECT_TRUE(ReadValueFromRegistry(key, L"Embedded", value, error));
     EXPECT_EQ(L"A", value);
     // A value that holds only its terminator is read, as the empty text.
