@@ -306,6 +306,31 @@ TEST(SubstringIndexTest, AnswersLikeAPlainSearchWhileTheTextGrows)
     }
 }
 
+// Over a small alphabet every probe up to five letters is asked, after every
+// letter appended: repeats and overlaps are what make the index copy a state
+// ("abbab", "aabaa"), and a wrong copy answers yes for a text that is absent.
+TEST(SubstringIndexTest, EveryShortProbeOverASmallAlphabet)
+{
+    std::vector<std::wstring> probes{L""};
+    for (std::size_t from = 0; probes.back().size() < 5; ) {
+        const std::size_t to = probes.size();
+        for (std::size_t i = from; i < to; ++i)
+            for (wchar_t c : std::wstring(L"ab;"))
+                probes.push_back(probes[i] + c);
+        from = to;
+    }
+    for (const std::wstring& text : {std::wstring(L"abbab;aabaa;babba"), std::wstring(L"aaab;abab;bbaab;ab")}) {
+        SubstringIndex index;
+        for (std::size_t length = 1; length <= text.size(); ++length) {
+            index.append(text.substr(length - 1, 1));
+            const std::wstring seen = text.substr(0, length);
+            for (const std::wstring& probe : probes)
+                ASSERT_EQ(seen.find(probe) != std::wstring::npos, index.contains(probe))
+                    << hosting::narrow(seen) << " / " << hosting::narrow(probe);
+        }
+    }
+}
+
 } // namespace
 
 namespace {
