@@ -449,6 +449,10 @@ TEST(EvaluateTargetFeaturePreReqs, CollectsReasonsWithTwoLineFeedsEach)
     EXPECT_EQ((std::pair<int, std::wstring>{2, L"MissingFeaturePreReqReason: first reason\n\nR2\n\n"}), log.back());
     for (const auto& line : log)
         EXPECT_EQ(2, line.first);
+    // Both properties are written before the reasons are logged.
+    EXPECT_EQ((std::vector<std::string>{"SetProperty:HasBlockingFeaturePreReq", "SetProperty:MissingFeaturePreReqReason",
+                                        "Log:2"}),
+              std::vector<std::string>(run.record.calls.end() - 3, run.record.calls.end()));
 }
 
 TEST(EvaluateTargetFeaturePreReqs, FlagIsSetWheneverNotAllPassed)
@@ -462,7 +466,9 @@ TEST(EvaluateTargetFeaturePreReqs, FlagIsSetWheneverNotAllPassed)
     EXPECT_EQ(0, passed.result());
     EXPECT_EQ(L"0", passed.property(L"HasBlockingFeaturePreReq"));
     EXPECT_EQ(L"before", passed.property(L"MissingFeaturePreReqReason"));
-    EXPECT_EQ(L"All feature pre-reqs have passed.", passed.log().back().second);
+    EXPECT_EQ((std::pair<int, std::wstring>{2, L"All feature pre-reqs have passed."}), passed.log().back());
+    EXPECT_EQ((std::vector<std::string>{"Log:2", "SetProperty:HasBlockingFeaturePreReq"}),
+              std::vector<std::string>(passed.record.calls.end() - 2, passed.record.calls.end()));
 
     Outcome noFeature = targetPreReqs(L"", {{L"$feature$$prereqspassed", L"true"}});
     EXPECT_EQ(L"0", noFeature.property(L"HasBlockingFeaturePreReq"));

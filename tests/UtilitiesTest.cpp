@@ -60,6 +60,23 @@ TEST(SortAvailableSetupLanguages, LogLinesAndPassThrough)
               log);
 }
 
+// The host sees the announcement, the three reads in order, and the result
+// logged before it is written, on both paths.
+TEST(SortAvailableSetupLanguages, HostCallOrder)
+{
+    HostModel model;
+    model.properties[L"$available.ui.langs"] = L"en;de";
+    model.parameters[L"PrioritizedLanguage"] = L"de";
+    model.parameters[L"WriteProperty"] = L"LANGS";
+    const std::vector<std::string> reads{"Log:2", "GetParameter:$available.ui.langs", "GetParameter:PrioritizedLanguage",
+                                         "GetParameter:WriteProperty"};
+    std::vector<std::string> sorted = reads;
+    sorted.insert(sorted.end(), {"Log:2", "SetProperty:LANGS"});
+    EXPECT_EQ(sorted, runVantorel("SortAvailableSetupLanguages", model).record.calls);
+    model.parameters[L"PrioritizedLanguage"] = L"";
+    EXPECT_EQ(sorted, runVantorel("SortAvailableSetupLanguages", model).record.calls);
+}
+
 Outcome substring(const std::wstring& text, const std::wstring& part)
 {
     HostModel model;
@@ -81,6 +98,11 @@ TEST(CheckIfContainSubstring, CaseSensitiveWithTwoMessageForms)
               missing.log());
     EXPECT_EQ(L"true", substring(L"", L"").property(L"FOUND"));
     EXPECT_EQ(L"false", substring(L"", L"x").property(L"FOUND"));
+    // The three reads in order, then the line, then the answer.
+    const std::vector<std::string> calls{"GetParameter:String", "GetParameter:Substring", "GetParameter:WriteProperty",
+                                         "Log:2", "SetProperty:FOUND"};
+    EXPECT_EQ(calls, found.record.calls);
+    EXPECT_EQ(calls, missing.record.calls);
 }
 
 TEST(SetVexaName, KeepsFromTheFirstAsciiLetterAndReplacesHyphensAndDots)
@@ -97,6 +119,8 @@ TEST(SetVexaName, KeepsFromTheFirstAsciiLetterAndReplacesHyphensAndDots)
         Outcome run = runVantorel("SetVexaName", model);
         EXPECT_EQ(c.expected, run.property(L"NAME")) << hosting::narrow(c.machine);
         EXPECT_TRUE(run.log().empty());
+        EXPECT_EQ((std::vector<std::string>{"GetParameter:MachineName", "GetParameter:PropertyId", "SetProperty:NAME"}),
+                  run.record.calls);
     }
     for (const wchar_t* machine : {L"42", L"", L"\u00E9-1"}) {
         HostModel model;
@@ -275,7 +299,13 @@ TEST_F(NoCommandProcessor, DefaultIsWrittenOnlyByRunCommandAndSetProperty)
     ASSERT_EQ(5u, log.size());
     EXPECT_EQ(4, log[3].level);
     EXPECT_EQ(L"Cannot make system call.", log[3].text);
+    EXPECT_EQ(2, log[4].level);
     EXPECT_EQ(L"[RunCommandAndSetProperty] runCommand() fails", log[4].text);
+    // The two parameters are read before anything is logged; the failure is
+    // logged before the default is written.
+    EXPECT_EQ((std::vector<std::string>{"GetParameter:WriteProperty", "GetParameter:Default", "Log:2", "Log:2",
+                                        "GetParameter:CmdLine", "Log:2", "Log:4", "Log:2", "SetProperty:OUT"}),
+              propertyHost.record().calls);
 
     hosting::SimulatedHost codeHost(model);
     codeHost.run(RunCommandAndSetReturnCode);
@@ -367,6 +397,13 @@ TEST_F(ReportedStatus, WindowsStatusesMapAndPrintInFull)
     model.parameters[L"ValuesSet"] = L"Done;Reboot";
     const auto reboot = run(RunCommandAndSetProperty, 3010, model);
     EXPECT_EQ(L"Reboot", reboot->properties().at(L"OUT"));
+    // Each pair of parameters is read before its lines are logged; every
+    // code tried is logged, and the value is written last.
+    EXPECT_EQ((std::vector<std::string>{"GetParameter:WriteProperty", "GetParameter:Default", "Log:2", "Log:2",
+                                        "GetParameter:CmdLine", "Log:2", "Log:2", "Log:2", "GetParameter:ReturnCodesSet",
+                                        "GetParameter:ValuesSet", "Log:2", "Log:2", "Log:2", "Log:2",
+                                        "SetProperty:OUT"}),
+              reboot->record().calls);
 
     const auto negative = run(RunCommandAndSetReturnCode, -1, model);
     EXPECT_EQ(L"-1", negative->properties().at(L"OUT"));
