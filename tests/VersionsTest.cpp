@@ -150,8 +150,10 @@ TEST(CompareVersion, SuffixesAreCheckedAgainstTheLoweredList)
     Outcome refused = compare(L"2.0-ALPHA", L"1.0", L"2.0", L"Beta,RC");
     EXPECT_EQ(0, refused.result());
     EXPECT_EQ(L"0", refused.property(L"R"));
-    EXPECT_EQ(L"CompareVersion: The version suffix: alphais missing from the allowedSuffix list: beta,rc",
-              refused.log().back().second);
+    EXPECT_EQ((std::pair<int, std::wstring>{2, L"CompareVersion: The version suffix: alphais missing from the "
+                                                L"allowedSuffix list: beta,rc"}),
+              refused.log().back());
+    EXPECT_EQ("SetProperty:R", refused.record.calls.back());
 
     EXPECT_EQ(L"1", compare(L"1.0-ta", L"", L"", L"beta").property(L"R"));
     // Middle pieces are dropped: the suffix is the last piece.
