@@ -111,7 +111,10 @@ TEST(CompareVersion, LogsEachComponentReadAndTheRange)
     EXPECT_EQ("SetProperty:R", run.record.calls.back());
 
     Outcome below = compare(L"0.9", L"1.0", L"");
-    EXPECT_EQ(L"CompareVersion: versionToCompare: 0.9 is NOT in range: {1.0 - }", below.log().back().second);
+    EXPECT_EQ((std::pair<int, std::wstring>{2, L"CompareVersion: versionToCompare: 0.9 is NOT in range: {1.0 - }"}),
+              below.log().back());
+    EXPECT_EQ((std::vector<std::string>{"Log:2", "SetProperty:R"}),
+              std::vector<std::string>(below.record.calls.end() - 2, below.record.calls.end()));
 }
 
 TEST(CompareVersion, MalformedComponentNamesTheWholeTextAndWritesNothing)
