@@ -333,6 +333,7 @@ TEST(DetectOverhangingPatch, DataLinesAreTrimmedCommentedAndCheckedOneByOne)
                              "13.0.1: 14.0.1.1\n"
                              "14.0.3:\n"
                              "  14.0.3: 14.0.1.5, 14.0.2.9 # SP2 only\n"
+                             "14.0.3: 14.0.2.9 \v# a blank that is no separator ends the list\n"
                              "14.0.3: 14.0.1.9";
     Outcome run = overhang.run(L"14.0.1.7", L"P1,14.0.3.0", file);
     EXPECT_EQ(0, run.result());
@@ -350,6 +351,8 @@ TEST(DetectOverhangingPatch, DataLinesAreTrimmedCommentedAndCheckedOneByOne)
                    {2, L"Using line for check."},
                    {4, L"Current level string is invalid.  Expecting level of form: x.y.z.w"},
                    {4, L"Level: 14.0.1.5,"},
+                   {2, L"Processing line: 14.0.3: 14.0.2.9 \v# a blank that is no separator ends the list"},
+                   {2, L"Using line for check."},
                    {2, L"Processing line: 14.0.3: 14.0.1.9"},
                    {2, L"Using line for check."},
                    {2, L"Checking against forward fit level: 14.0.1.9"}}),
@@ -385,6 +388,10 @@ TEST(DetectOverhangingPatch, PatchNumbersBeyondThirtyTwoBits)
     EXPECT_EQ(1, run.result());
     EXPECT_EQ((std::pair<int, std::wstring>{2, L"Could not parse int: 99999999999"}), run.log().back());
     EXPECT_EQ(L"false", run.property(L"OverhangingPatch"));
+    // The installed patch number too.
+    Outcome installed = overhang.run(L"14.0.1.99999999999", L"P1,14.0.3.0", "14.0.3: 14.0.1.5\n");
+    EXPECT_EQ(1, installed.result());
+    EXPECT_EQ((std::pair<int, std::wstring>{2, L"Could not parse int: 99999999999"}), installed.log().back());
 }
 
 TEST(DetectOverhangingPatch, HostFaultWhileReadingIsHandledBeforeItIsNot)
