@@ -334,6 +334,7 @@ TEST(DetectOverhangingPatch, DataLinesAreTrimmedCommentedAndCheckedOneByOne)
                              "14.0.3:\n"
                              "  14.0.3: 14.0.1.5, 14.0.2.9 # SP2 only\n"
                              "14.0.3: 14.0.2.9 \v# a blank that is no separator ends the list\n"
+                             "14.0.3:7\n"
                              "14.0.3: 14.0.1.9";
     Outcome run = overhang.run(L"14.0.1.7", L"P1,14.0.3.0", file);
     EXPECT_EQ(0, run.result());
@@ -353,6 +354,10 @@ TEST(DetectOverhangingPatch, DataLinesAreTrimmedCommentedAndCheckedOneByOne)
                    {4, L"Level: 14.0.1.5,"},
                    {2, L"Processing line: 14.0.3: 14.0.2.9 \v# a blank that is no separator ends the list"},
                    {2, L"Using line for check."},
+                   {2, L"Processing line: 14.0.3:7"},
+                   {2, L"Using line for check."},
+                   {4, L"Current level string is invalid.  Expecting level of form: x.y.z.w"},
+                   {4, L"Level: 7"},
                    {2, L"Processing line: 14.0.3: 14.0.1.9"},
                    {2, L"Using line for check."},
                    {2, L"Checking against forward fit level: 14.0.1.9"}}),
@@ -368,6 +373,8 @@ TEST(DetectOverhangingPatch, NoDecidingLevel)
     EXPECT_EQ((std::pair<int, std::wstring>{2, L"No corresponding level found in any matching SP level line.  "
                                                L"Assuming overhang."}),
               matchedOnly.log().back());
+    EXPECT_EQ((std::vector<std::string>{"Log:2", "SetProperty:OverhangingPatch"}),
+              std::vector<std::string>(matchedOnly.record.calls.end() - 2, matchedOnly.record.calls.end()));
 
     Outcome noLine = overhang.run(L"14.0.1.7", L"P1,14.0.3.0", "# none\n\n14.0.2: 14.0.1.1\n");
     EXPECT_EQ(1, noLine.result());
