@@ -383,6 +383,14 @@ TEST(DetectOverhangingPatch, NoDecidingLevel)
     EXPECT_EQ((Log{{4, L"No matching SP level line found in data file."},
                    {4, L"Setting overhang to true anyways so that someone remembers to add the line."}}),
               Log(log.end() - 2, log.end()));
+    // The three parameters are read before "false" is written first; both
+    // lines come before "true" is written last.
+    const std::vector<std::string>& calls = noLine.record.calls;
+    EXPECT_EQ((std::vector<std::string>{"GetParameter:ForwardFitDataFile", "GetParameter:CurrentPatchLevel",
+                                        "GetParameter:$product.id", "SetProperty:OverhangingPatch"}),
+              std::vector<std::string>(calls.begin(), calls.begin() + 4));
+    EXPECT_EQ((std::vector<std::string>{"Log:4", "Log:4", "SetProperty:OverhangingPatch"}),
+              std::vector<std::string>(calls.end() - 3, calls.end()));
 
     // Levels compare as texts: 14.0.03 is not 14.0.3.
     EXPECT_EQ(1, overhang.run(L"14.0.1.7", L"P1,14.0.3.0", "14.0.03: 14.0.1.9\n").result());
