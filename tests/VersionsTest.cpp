@@ -294,7 +294,11 @@ TEST(DetectOverhangingPatch, NothingToDetect)
 
     Outcome equal = overhang.run(L"14.0.3.4", L"P1,14.0.3.0", "", false);
     EXPECT_EQ(0, equal.result());
-    EXPECT_EQ(L"We don't need to detect overhanging patches.", equal.log().back().second);
+    EXPECT_EQ((Log{{2, L"Current patch level: 14.0.3.4"},
+                   {2, L"SP level of installing product: 14.0.3"},
+                   {2, L"The installed product SP level matches the installing product SP level."},
+                   {2, L"We don't need to detect overhanging patches."}}),
+              equal.log());
     EXPECT_EQ(L"false", equal.property(L"OverhangingPatch"));
 }
 
@@ -311,10 +315,12 @@ TEST(DetectOverhangingPatch, BadInputsEndWithResultOne)
     for (const wchar_t* id : {L"P1", L"P1,"}) {
         Outcome noRevision = overhang.run(L"14.0.1.7", id, "");
         EXPECT_EQ(1, noRevision.result());
-        EXPECT_EQ(std::wstring(L"Current product DU id has no revision: ") + id, noRevision.log().back().second);
+        EXPECT_EQ((std::pair<int, std::wstring>{4, std::wstring(L"Current product DU id has no revision: ") + id}),
+                  noRevision.log().back());
     }
     Outcome badRevision = overhang.run(L"14.0.1.7", L"P1,14.0.3", "");
-    EXPECT_EQ(L"Current product DU id has invalid dotted revision: P1,14.0.3", badRevision.log().back().second);
+    EXPECT_EQ((std::pair<int, std::wstring>{4, L"Current product DU id has invalid dotted revision: P1,14.0.3"}),
+              badRevision.log().back());
 
     Outcome missing = overhang.run(L"14.0.1.7", L"P1, 14.0.3.0 ", "", false);
     EXPECT_EQ(1, missing.result());
