@@ -300,6 +300,12 @@ TEST(DetectOverhangingPatch, NothingToDetect)
                    {2, L"We don't need to detect overhanging patches."}}),
               equal.log());
     EXPECT_EQ(L"false", equal.property(L"OverhangingPatch"));
+    // "false" is written first and again, after the last line.
+    EXPECT_EQ((std::vector<std::pair<std::wstring, std::wstring>>{{L"OverhangingPatch", L"false"},
+                                                                   {L"OverhangingPatch", L"false"}}),
+              equal.record.writes);
+    EXPECT_EQ((std::vector<std::string>{"Log:2", "SetProperty:OverhangingPatch"}),
+              std::vector<std::string>(equal.record.calls.end() - 2, equal.record.calls.end()));
 }
 
 TEST(DetectOverhangingPatch, BadInputsEndWithResultOne)
