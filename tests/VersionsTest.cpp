@@ -530,6 +530,10 @@ TEST(PatchLevel, DetectPatchOrSpOnHigherRevision)
                   patchAction("DetectPatchOrSPOnHigherRevision", L"14.0.2.5", L"", c.installing).property(L"R"))
             << hosting::narrow(c.installing);
     EXPECT_EQ(L"1", compareRevisions(L"14.0.10.0", L"14.0.9.0"));
+    // The major number decides first; equal revisions compare all four.
+    EXPECT_EQ(L"1", compareRevisions(L"15.0.2.5", L"14.0.2.5"));
+    EXPECT_EQ(L"-1", compareRevisions(L"13.0.2.5", L"14.0.2.5"));
+    EXPECT_EQ(L"0", compareRevisions(L"14.0.2.5", L"14.0.2.5"));
     EXPECT_EQ(L"", compareRevisions(L"", L"14.0.9.0"));
     EXPECT_EQ(L"false", patchAction("DetectPatchOrSPOnHigherRevision", L"", L"", L"14.0.2.5").property(L"R"));
     EXPECT_TRUE(patchAction("DetectPatchOrSPOnHigherRevision", L"14.x.2.5", L"", L"14.0.2.5").record.exception);
