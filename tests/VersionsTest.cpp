@@ -345,7 +345,7 @@ TEST(DetectOverhangingPatch, DataLinesAreTrimmedCommentedAndCheckedOneByOne)
                              "13.0.1: 14.0.1.1\n"
                              "14.0.3:\n"
                              "  14.0.3: 14.0.1.5, 14.0.2.9 # SP2 only\n"
-                             "14.0.3: 14.0.2.9 \v# a blank that is no separator ends the list\n"
+                             "14.0.3: 14.0.2.8\v 14.0.2.9 \v# a blank that is no separator ends the list\n"
                              "14.0.3:7\n"
                              "14.0.3: 14.0.1.9";
     Outcome run = overhang.run(L"14.0.1.7", L"P1,14.0.3.0", file);
@@ -364,7 +364,7 @@ TEST(DetectOverhangingPatch, DataLinesAreTrimmedCommentedAndCheckedOneByOne)
                    {2, L"Using line for check."},
                    {4, L"Current level string is invalid.  Expecting level of form: x.y.z.w"},
                    {4, L"Level: 14.0.1.5,"},
-                   {2, L"Processing line: 14.0.3: 14.0.2.9 \v# a blank that is no separator ends the list"},
+                   {2, L"Processing line: 14.0.3: 14.0.2.8\v 14.0.2.9 \v# a blank that is no separator ends the list"},
                    {2, L"Using line for check."},
                    {2, L"Processing line: 14.0.3:7"},
                    {2, L"Using line for check."},
