@@ -66,11 +66,11 @@ run_architecture() (
   # One Wine server for the whole run, instead of one started per test program.
   wineserver -p || true  # one may be running already
   trap 'wineserver -k 2>/dev/null || true' EXIT
-  # Let Wine's own services finish starting before the first test program.
-  # Under emulation this would start two more Wine processes, minutes each;
-  # the first test program waits for Wine's start instead (the lean suite's
-  # time limits leave room for it).
-  [ "$lean" = ON ] || "$WINE" cmd /c exit >/dev/null 2>&1 || true
+  # Let Wine's own start (wineboot and the services it starts) finish before
+  # the first test program, with its output going nowhere: started by a test
+  # program, those background processes would hold the test's output pipe
+  # open, and ctest would wait for them until the test's time limit.
+  "$WINE" cmd /c exit >/dev/null 2>&1 || true
   ctest_with_retry "$windows_preset"
   report_skips "$windows_preset"
   echo "windows ($arch): $(( $(date +%s) - start )) s"
