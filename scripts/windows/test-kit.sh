@@ -26,9 +26,15 @@ cmake -S tests/consumer -B "$scratch/consumer" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmak
   -DInstallerActions_DIR="$kit/lib/cmake/InstallerActions" \
   -DINSTALLER_ACTIONS_BOOST_INCLUDE_DIR="$WINDOWS_DEPS_ROOT/i686/boost-include" >/dev/null
 cmake --build "$scratch/consumer" >/dev/null
+# Wine's start first, with its output going nowhere (see test.sh).
+wine cmd /c exit >/dev/null 2>&1 || true
 # The host finds the DLLs and the GCC runtime in the kit's bin folder (the
 # build machine's root is drive Z: under Wine).
 WINEPATH="Z:${kit//\//\\}\\bin" wine "$scratch/consumer/consumer_host.exe"
 # The examples in one process: each Wine process is dear where 32-bit
-# programs run through emulation.
-wine "$kit/bin/actionhost.exe" test --in-process "$kit/share/installer-actions/examples" | tail -1
+# programs run through emulation. There, as in the lean suite, the two
+# examples that run a command are left out (cmd.exe costs minutes under
+# emulation, and Wine under qemu loses exit statuses).
+exclude=()
+[ "$windows_i386" != emulated ] || exclude=(--exclude "run-command-*")
+wine "$kit/bin/actionhost.exe" test --in-process "${exclude[@]}" "$kit/share/installer-actions/examples" | tail -1
