@@ -17,7 +17,10 @@ shopt -s nullglob
 zips=(build/packages/installer-actions-*-win32.zip)
 [ ${#zips[@]} -eq 1 ] || { echo "kit: expected one Windows kit in build/packages" >&2; exit 1; }
 scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch"' EXIT
+# One Wine server for the whole script: where 32-bit programs run through
+# emulation, each new Wine session starts Wine's services again (minutes).
+wineserver -p || true  # one may be running already
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
 unzip -q "${zips[0]}" -d "$scratch"
 kit="$(echo "$scratch"/installer-actions-*-win32)"
 echo "kit: $(cd "$kit" && find . -type f | sort | tr '\n' ' ')"
