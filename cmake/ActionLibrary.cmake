@@ -1,5 +1,7 @@
-# action_library(NAME DEF file SOURCES ...)
+# action_library(NAME DEF file [MSVC_DEF file] SOURCES ...)
 #
+# MSVC_DEF is the export list of the 32-bit Windows DLL, whose exported class
+# members carry Visual C++'s decorated names.
 # A shared action library whose exports are exactly the names of its .def
 # file: on Windows the .def file itself, elsewhere a linker version script
 # made from it, so that nothing else (template instances, POCO or runtime
@@ -7,7 +9,10 @@
 include(${CMAKE_CURRENT_LIST_DIR}/DefFile.cmake)
 
 function(action_library name)
-  cmake_parse_arguments(ARG "" "DEF" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "DEF;MSVC_DEF" "SOURCES" ${ARGN})
+  if(ACTIONS_MSVC_BOUNDARY AND ARG_MSVC_DEF)
+    set(ARG_DEF ${ARG_MSVC_DEF})
+  endif()
   add_library(${name} SHARED ${ARG_SOURCES})
   add_library(actions::${name} ALIAS ${name})
   set_target_properties(${name} PROPERTIES PREFIX "lib")

@@ -9,7 +9,10 @@ function(read_def_exports file out)
     if(line STREQUAL "EXPORTS")
       set(in_exports TRUE)
     elseif(in_exports AND line AND NOT line MATCHES "^;")
-      string(REGEX REPLACE "[ \t@].*$" "" symbol "${line}")
+      # The exported name: the first word, without a stdcall "@N" suffix
+      # (Visual C++'s decorated names hold "@" themselves).
+      string(REGEX REPLACE "[ \t].*$" "" symbol "${line}")
+      string(REGEX REPLACE "@[0-9]+$" "" symbol "${symbol}")
       list(APPEND names ${symbol})
     endif()
   endforeach()

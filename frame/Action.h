@@ -13,8 +13,20 @@
 #define ACTION_EXPORT __attribute__((visibility("default")))
 #endif
 
-// Declares an exported action: undecorated name, the context by value, int result.
+// Declares an exported action: undecorated name, the context by value, int
+// result. The 32-bit Windows DLLs are called by hosts built with Visual C++:
+// there the entry takes the shared pointer as that compiler passes it and
+// enters through the boundary layer, which also turns host calls and
+// exceptions into that compiler's.
+#if defined(_WIN32) && defined(__i386__)
+#include "boundary/Entry.h"
+#ifndef ACTIONS_PRODUCT_CONTEXT
+#define ACTIONS_PRODUCT_CONTEXT false
+#endif
+#define ACTION_ENTRY(Name) BOUNDARY_ACTION_ENTRY(Name, ACTIONS_PRODUCT_CONTEXT)
+#else
 #define ACTION_ENTRY(Name) extern "C" ACTION_EXPORT int Name(ActionContextPtr context)
+#endif
 
 const int kActionSuccess = 0;
 const int kActionFailure = 1;

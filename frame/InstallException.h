@@ -4,7 +4,10 @@
 
 #include <exception>
 
-#if defined(_WIN32)
+#if defined(_MSC_VER)
+// A host built with Visual C++ takes the class from the 32-bit vantorel.dll.
+#define INSTALL_EXCEPTION_API __declspec(dllimport)
+#elif defined(_WIN32)
 #define INSTALL_EXCEPTION_API
 #else
 #define INSTALL_EXCEPTION_API __attribute__((visibility("default")))

@@ -122,7 +122,7 @@ void checkWalk(const fuzzing::ActionCase& one, const hosting::RunRecord& record)
     }
 }
 
-hosting::RunRecord runCase(ActionEntry entry, const hosting::HostModel& model)
+hosting::RunRecord runCase(const hosting::HostedAction& entry, const hosting::HostModel& model)
 {
     hosting::SimulatedHost host(model);
     host.run(entry);
@@ -164,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tame(one.model.properties);
     const fuzzing::ActionName& name = fuzzing::kActions[one.action];
     const hosting::ActionLibrary& library = std::string(name.library) == "cobrinth" ? *cobrinth : *vantorel;
-    const ActionEntry entry = library.find(name.action);
+    const hosting::HostedAction entry = library.find(name.action);
     if (entry == nullptr)
         fail(one, "not exported");
 

@@ -1,3 +1,4 @@
+#include "hosting/HostedAction.h"
 #include "hosting/SimulatedHost.h"
 
 #include <dlfcn.h>
@@ -16,9 +17,16 @@ ActionLibrary::ActionLibrary(const std::string& path) : path_(path), handle_(::d
 
 ActionLibrary::~ActionLibrary() = default;
 
-ActionEntry ActionLibrary::find(const std::string& name) const
+HostedAction hostedAction(void* entry)
 {
-    return reinterpret_cast<ActionEntry>(::dlsym(handle_, name.c_str()));
+    return reinterpret_cast<ActionEntry>(entry);
+}
+
+HostedAction ActionLibrary::find(const std::string& name) const
+{
+    if (ActionEntry entry = reinterpret_cast<ActionEntry>(::dlsym(handle_, name.c_str())))
+        return entry;
+    return HostedAction();
 }
 
 } // namespace hosting

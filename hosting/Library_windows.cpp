@@ -1,4 +1,5 @@
 #include "hosting/SimulatedHost.h"
+#include "hosting/HostedAction.h"
 
 #include <windows.h>
 
@@ -41,10 +42,12 @@ ActionLibrary::ActionLibrary(const std::string& path) : path_(path), handle_(loa
 
 ActionLibrary::~ActionLibrary() = default;
 
-ActionEntry ActionLibrary::find(const std::string& name) const
+HostedAction ActionLibrary::find(const std::string& name) const
 {
-    return reinterpret_cast<ActionEntry>(
-        reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(handle_), name.c_str())));
+    void* entry = reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(handle_), name.c_str()));
+    if (entry == nullptr)
+        return HostedAction();
+    return hostedAction(entry);
 }
 
 } // namespace hosting

@@ -340,11 +340,11 @@ ActionContextPtr SimulatedHost::context()
     return ActionContextPtr(impl_, static_cast<IActionContext*>(impl_.get()));
 }
 
-void SimulatedHost::run(ActionEntry entry)
+void SimulatedHost::run(const HostedAction& action)
 {
     RunRecord& record = impl_->record_;
     try {
-        record.result = entry(context());
+        record.result = action(context());
     } catch (const std::exception& error) {
         record.exception = true;
         record.exceptionText = error.what();

@@ -17,6 +17,11 @@
 
 namespace hosting {
 
+// An action as the host calls it. Off 32-bit Windows this is the exported
+// function itself; there, the DLLs speak Visual C++'s ABI and each call goes
+// through the test host that clang builds for that ABI (msvcbridge.dll).
+typedef std::function<int(ActionContextPtr context)> HostedAction;
+
 struct FeatureModel {
     std::wstring id = L"root";
     bool enabled = true;
@@ -88,7 +93,7 @@ public:
 
     // Calls the action with a fresh copy of the context. An exception that
     // leaves the action is recorded (exception, exceptionText), not rethrown.
-    void run(ActionEntry entry);
+    void run(const HostedAction& action);
 
     const RunRecord& record() const;
     // The property store after the call.
@@ -112,8 +117,8 @@ public:
     ActionLibrary(const ActionLibrary&) = delete;
     ActionLibrary& operator=(const ActionLibrary&) = delete;
 
-    // The exported action, or null when the library has no such export.
-    ActionEntry find(const std::string& name) const;
+    // The exported action, or an empty one when the library has no such export.
+    HostedAction find(const std::string& name) const;
     const std::string& path() const { return path_; }
     // The system's handle of the loaded module (an HMODULE on Windows).
     void* handle() const { return handle_; }

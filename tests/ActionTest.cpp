@@ -53,7 +53,7 @@ Outcome runAction(const char* library, const std::string& action, const hosting:
                   const hosting::WorldModel& world)
 {
     hosting::ActionLibrary* libraryHandle = &loadedLibrary(library);
-    ActionEntry entry = libraryHandle->find(action);
+    hosting::HostedAction entry = libraryHandle->find(action);
     if (entry == nullptr)
         throw std::runtime_error(std::string(library) + " does not export " + action);
     std::unique_ptr<hosting::SimulatedWorld> simulated;

@@ -1,6 +1,7 @@
 // Helpers for running actions of the built libraries on the simulated host.
 #pragma once
 
+#include "hosting/HostedAction.h"
 #include "hosting/SimulatedHost.h"
 #include "hosting/World.h"
 
@@ -44,6 +45,13 @@ inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& 
                            const hosting::WorldModel& world = hosting::WorldModel())
 {
     return runAction(COBRINTH_LIBRARY, action, model, world);
+}
+
+// An action linked into the test program itself (declared with the
+// signature of ActionEntry), called the way the host calls the DLL's.
+inline hosting::HostedAction linkedAction(ActionEntry entry)
+{
+    return hosting::hostedAction(reinterpret_cast<void*>(entry));
 }
 
 // A context that is an IActionContext and nothing more, answering every

@@ -292,7 +292,7 @@ TEST_F(NoCommandProcessor, DefaultIsWrittenOnlyByRunCommandAndSetProperty)
     model.parameters[L"WriteProperty"] = L"OUT";
     model.parameters[L"Default"] = L"Fallback";
     hosting::SimulatedHost propertyHost(model);
-    propertyHost.run(RunCommandAndSetProperty);
+    propertyHost.run(testing_support::linkedAction(RunCommandAndSetProperty));
     EXPECT_EQ(1, propertyHost.record().result);
     EXPECT_EQ(L"Fallback", propertyHost.properties().at(L"OUT"));
     const std::vector<hosting::LogLine>& log = propertyHost.record().log;
@@ -308,7 +308,7 @@ TEST_F(NoCommandProcessor, DefaultIsWrittenOnlyByRunCommandAndSetProperty)
               propertyHost.record().calls);
 
     hosting::SimulatedHost codeHost(model);
-    codeHost.run(RunCommandAndSetReturnCode);
+    codeHost.run(testing_support::linkedAction(RunCommandAndSetReturnCode));
     EXPECT_EQ(1, codeHost.record().result);
     EXPECT_TRUE(codeHost.record().writes.empty());
     EXPECT_EQ("Log:4", codeHost.record().calls.back());
@@ -382,7 +382,7 @@ protected:
     {
         reportedStatus = status;
         std::unique_ptr<hosting::SimulatedHost> host(new hosting::SimulatedHost(model));
-        host->run(action);
+        host->run(testing_support::linkedAction(action));
         return host;
     }
 };

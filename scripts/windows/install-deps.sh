@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the Windows builds need on Debian: the mingw-w64 cross
-# compilers for i686 and x86_64, Wine with its 64-bit and 32-bit parts, and
+# compilers for i686 and x86_64, clang, lld and llvm (the test hosts built for
+# Visual C++'s ABI), Wine with its 64-bit and 32-bit parts, and
 # access to Debian's source packages; then makes sure 32-bit programs start
 # (scripts/windows/i386.sh).
 set -euo pipefail
@@ -37,7 +38,7 @@ if ! has_deb_src; then
 fi
 
 packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          dpkg-dev wine wine64 wine32:i386 cmake make libboost-dev nlohmann-json3-dev libcli11-dev)
+          clang lld llvm dpkg-dev wine wine64 wine32:i386 cmake make libboost-dev nlohmann-json3-dev libcli11-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -116,7 +116,7 @@ RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverri
     } catch (const std::exception& error) {
         throw ScenarioError(error.what());
     }
-    ActionEntry entry = library->find(scenario.action);
+    hosting::HostedAction entry = library->find(scenario.action);
     if (entry == nullptr)
         throw ScenarioError(scenario.file + ": $.action: " + libraryPath + " does not export " + scenario.action);
 

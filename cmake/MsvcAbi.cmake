@@ -1,0 +1,56 @@
+# Modules built by clang for Visual C++'s 32-bit ABI (i686-pc-windows-msvc),
+# linked by lld-link against import libraries that llvm-dlltool makes from
+# .def files: the test hosts that prove the DLLs' binary contract. clang, not
+# our code, decides their calling conventions, vtables, type information and
+# exceptions. Debian's clang, lld and llvm provide the tools.
+find_program(ACTIONS_MSVC_CLANG NAMES clang++ clang++-14 REQUIRED)
+find_program(ACTIONS_MSVC_LINK NAMES lld-link lld-link-14 REQUIRED)
+find_program(ACTIONS_MSVC_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+
+set(ACTIONS_MSVC_IMPORT_DIR ${PROJECT_BINARY_DIR}/msvc-import)
+
+# msvc_import_library(DEF file): an import library (.lib) for the DLL that
+# the .def file names, in ACTIONS_MSVC_IMPORT_DIR; its path in OUT.
+function(msvc_import_library def out)
+  get_filename_component(stem ${def} NAME_WE)
+  set(lib ${ACTIONS_MSVC_IMPORT_DIR}/${stem}.lib)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ACTIONS_MSVC_IMPORT_DIR}
+    # -k: the DLL's names carry no stdcall "@N", the import symbols do.
+    COMMAND ${ACTIONS_MSVC_DLLTOOL} -m i386 -k -d ${def} -l ${lib}
+    DEPENDS ${def} VERBATIM)
+  set(${out} ${lib} PARENT_SCOPE)
+endfunction()
+
+# msvc_module(NAME name KIND dll|exe OUTPUT path SOURCES ... LIBS ... [DEPENDS ...])
+function(msvc_module)
+  cmake_parse_arguments(ARG "" "NAME;KIND;OUTPUT" "SOURCES;LIBS;DEPENDS;INCLUDES" ${ARGN})
+  set(objects "")
+  foreach(source IN LISTS ARG_SOURCES)
+    get_filename_component(stem ${source} NAME_WE)
+    set(object ${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}.dir/${stem}.obj)
+    set(includes "")
+    foreach(dir IN LISTS ARG_INCLUDES)
+      list(APPEND includes -I${dir})
+    endforeach()
+    add_custom_command(OUTPUT ${object}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}.dir
+      COMMAND ${ACTIONS_MSVC_CLANG} --target=i686-pc-windows-msvc -std=c++17 -O2 -Wall -Wextra -Werror
+              -nostdlibinc -ffreestanding -fexceptions -fcxx-exceptions
+              -I${PROJECT_SOURCE_DIR}/hosting/msvc/include -I${PROJECT_SOURCE_DIR} ${includes}
+              -MD -MF ${object}.d -c ${source} -o ${object}
+      DEPFILE ${object}.d
+      DEPENDS ${source} VERBATIM)
+    list(APPEND objects ${object})
+  endforeach()
+  if(ARG_KIND STREQUAL "dll")
+    set(link_kind /dll /entry:_DllMainCRTStartup)
+  else()
+    set(link_kind /subsystem:console /entry:msvcMainStartup)
+  endif()
+  add_custom_command(OUTPUT ${ARG_OUTPUT}
+    COMMAND ${ACTIONS_MSVC_LINK} ${link_kind} /nodefaultlib /machine:x86 /safeseh:no /out:${ARG_OUTPUT}
+            ${objects} ${ARG_LIBS}
+    DEPENDS ${objects} ${ARG_LIBS} ${ARG_DEPENDS} VERBATIM)
+  add_custom_target(${ARG_NAME} ALL DEPENDS ${ARG_OUTPUT})
+endfunction()

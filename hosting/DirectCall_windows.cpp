@@ -1,0 +1,10 @@
+#include "hosting/HostedAction.h"
+
+namespace hosting {
+
+HostedAction hostedAction(void* entry)
+{
+    return reinterpret_cast<ActionEntry>(entry);
+}
+
+} // namespace hosting

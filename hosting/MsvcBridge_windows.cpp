@@ -1,0 +1,284 @@
+// The simulated host behind the Visual C++-ABI test host (msvcbridge.dll):
+// each action call goes through the bridge, which hands the action a context
+// of its own, built by clang for Visual C++'s ABI, and forwards every host
+// call back here through plain C functions. An exception of the simulated
+// host is kept here, thrown in the bridge as a Visual C++ exception, and,
+// when it leaves the action, thrown here again as itself.
+#include "frame/InstallException.h"
+#include "hosting/HostedAction.h"
+#include "hosting/msvc/Bridge.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+namespace hosting {
+
+namespace {
+
+// The handles of one call: nodes, the last list read, the last text
+// handed out, and the exceptions the host threw.
+struct CallState {
+    struct Node {
+        IFeature::Ptr current;
+        setupcore::IFeature::Ptr core;
+        IFeature::ListPtr children;
+        setupcore::IFeature::ListPtr coreChildren;
+    };
+
+    IActionContext* context = nullptr;
+    std::deque<Node> nodes;
+    DiskCostListPtr costs;
+    std::wstring text;
+    std::vector<std::exception_ptr> faults;
+    std::vector<std::string> faultTexts;
+
+    BridgeText hand(std::wstring value)
+    {
+        text = std::move(value);
+        return BridgeText{text.data(), text.size()};
+    }
+    BridgeFeature add(Node node)
+    {
+        nodes.push_back(std::move(node));
+        return &nodes.back();
+    }
+};
+
+CallState& stateOf(void* context)
+{
+    return *static_cast<CallState*>(context);
+}
+
+std::wstring textOf(const BridgeText& text)
+{
+    return std::wstring(text.data, text.size);
+}
+
+// Runs an operation of the simulated host; an exception becomes a fault number.
+template <typename Operation>
+int serve(void* context, Operation operation)
+{
+    CallState& state = stateOf(context);
+    try {
+        operation(state);
+        return 0;
+    } catch (const std::exception& error) {
+        state.faults.push_back(std::current_exception());
+        state.faultTexts.push_back(error.what());
+    } catch (...) {
+        state.faults.push_back(std::current_exception());
+        state.faultTexts.push_back("exception of unknown type");
+    }
+    return static_cast<int>(state.faults.size());
+}
+
+CallState::Node& nodeOf(BridgeFeature feature)
+{
+    return *static_cast<CallState::Node*>(feature);
+}
+
+const BridgeHost kOperations = {
+    nullptr,
+    [](void* context, int level, BridgeText text) {
+        return serve(context, [&](CallState& state) { state.context->Log(level, textOf(text)); });
+    },
+    [](void* context, BridgeText name, BridgeText* value) {
+        return serve(context, [&](CallState& state) {
+            *value = state.hand(*state.context->GetParameter(textOf(name)));
+        });
+    },
+    [](void* context, BridgeText name, BridgeText value) {
+        return serve(context, [&](CallState& state) { state.context->SetProperty(textOf(name), textOf(value)); });
+    },
+    [](void* context, int slot) {
+        return serve(context, [&](CallState&) {
+            throw std::logic_error("host operation in slot " + std::to_string(slot) + " is not served");
+        });
+    },
+    [](void* context, int earlierLayout, BridgeFeature* root) {
+        return serve(context, [&](CallState& state) {
+            CallState::Node node;
+            if (earlierLayout != 0)
+                node.core = dynamic_cast<setupcore::IProductContext&>(*state.context).GetRootFeature();
+            else
+                node.current = state.context->GetRootFeature();
+            *root = state.add(std::move(node));
+        });
+    },
+    [](void* context, size_t* count) {
+        return serve(context, [&](CallState& state) {
+            state.costs = state.context->GetDiskCostList();
+            *count = state.costs->size();
+        });
+    },
+    [](void* context, size_t index, BridgeText* path, int64_t* cost) {
+        return serve(context, [&](CallState& state) {
+            const DiskCostEntry& entry = *state.costs->at(index);
+            *path = state.hand(*entry.path);
+            *cost = entry.cost;
+        });
+    },
+    [](void* context, BridgeText text, BridgeText second, BridgeText* value) {
+        return serve(context, [&](CallState& state) {
+            *value = state.hand(state.context->ResolveText(textOf(text), textOf(second)));
+        });
+    },
+    [](void* context, BridgeText name, BridgeText* value) {
+        return serve(context, [&](CallState& state) { *value = state.hand(state.context->GetPropertyText(textOf(name))); });
+    },
+    [](void* context, BridgeFeature feature, BridgeText* id) {
+        return serve(context, [&](CallState& state) {
+            CallState::Node& node = nodeOf(feature);
+            *id = state.hand(node.core ? *node.core->GetId() : *node.current->GetId());
+        });
+    },
+    [](void* context, BridgeFeature feature, size_t* count) {
+        return serve(context, [&](CallState&) {
+            CallState::Node& node = nodeOf(feature);
+            if (node.core) {
+                node.coreChildren = node.core->GetChildren();
+                *count = node.coreChildren->size();
+            } else {
+                node.children = node.current->GetChildren();
+                *count = node.children->size();
+            }
+        });
+    },
+    [](void* context, BridgeFeature feature, size_t index, BridgeFeature* child) {
+        return serve(context, [&](CallState& state) {
+            CallState::Node& node = nodeOf(feature);
+            CallState::Node added;
+            if (node.core)
+                added.core = node.coreChildren->at(index);
+            else
+                added.current = node.children->at(index);
+            *child = state.add(std::move(added));
+        });
+    },
+    [](void* context, BridgeFeature feature, int which, int flag, int* value) {
+        return serve(context, [&](CallState&) {
+            IFeature& node = *nodeOf(feature).current;
+            switch (which) {
+            case kBridgeInstalledState:
+                node.GetInstalledState(*value);
+                break;
+            case kBridgeInstallingState:
+                node.GetInstallingState(flag, *value);
+                break;
+            case kBridgeMarkerState:
+                node.GetMarkerState(*value);
+                break;
+            case kBridgeDefaultState:
+                node.GetDefaultState(*value);
+                break;
+            default:
+                *value = node.IsEnabled() ? 1 : 0;
+                break;
+            }
+        });
+    },
+    [](void* context, BridgeFeature feature, int state) {
+        return serve(context, [&](CallState&) {
+            CallState::Node& node = nodeOf(feature);
+            if (node.core)
+                node.core->SetRequestedState(state);
+            else
+                node.current->SetRequestedState(state);
+        });
+    },
+    [](void* context, int fault, const char** text) {
+        CallState& state = stateOf(context);
+        if (fault >= 1 && static_cast<std::size_t>(fault) <= state.faultTexts.size())
+            *text = state.faultTexts[static_cast<std::size_t>(fault) - 1].c_str();
+    },
+};
+
+// Thrown where the bridge caught an exception of no known type.
+struct UnknownException {};
+
+class Bridge {
+public:
+    Bridge()
+    {
+        // Beside the program, as the action libraries' runtime is.
+        wchar_t path[MAX_PATH];
+        const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring folder(path, length);
+        folder.erase(folder.find_last_of(L"\\/") + 1);
+        module_ = ::LoadLibraryW((folder + L"msvcbridge.dll").c_str());
+        if (module_ == nullptr)
+            throw std::runtime_error("cannot load msvcbridge.dll beside the program: error " +
+                                     std::to_string(::GetLastError()));
+        call_ = reinterpret_cast<BridgeCallAction>(reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeCallAction")));
+        liveObjects_ =
+            reinterpret_cast<BridgeLiveObjects>(reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeLiveObjects")));
+        liveAllocations_ = reinterpret_cast<BridgeLiveAllocations>(
+            reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeLiveAllocations")));
+        if (call_ == nullptr || liveObjects_ == nullptr || liveAllocations_ == nullptr)
+            throw std::runtime_error("msvcbridge.dll lacks its exports");
+    }
+
+    int call(void* entry, const ActionContextPtr& context) const
+    {
+        CallState state;
+        state.context = context.get();
+        BridgeHost host = kOperations;
+        host.context = &state;
+        const bool product = dynamic_cast<setupcore::IProductContext*>(context.get()) != nullptr;
+        BridgeOutcome outcome;
+        call_(entry, &host, product ? 1 : 0, &outcome);
+        switch (outcome.kind) {
+        case kBridgeReturned:
+            return outcome.result;
+        case kBridgeHostFault:
+            if (outcome.fault >= 1 && static_cast<std::size_t>(outcome.fault) <= state.faults.size())
+                std::rethrow_exception(state.faults[static_cast<std::size_t>(outcome.fault) - 1]);
+            throw std::runtime_error(outcome.message);
+        case kBridgeInstallException:
+            throw InstallException(outcome.code);
+        case kBridgeStdException:
+            throw std::runtime_error(outcome.message);
+        default:
+            throw UnknownException();
+        }
+    }
+
+    long liveObjects() const { return liveObjects_(); }
+    long liveAllocations() const { return liveAllocations_(); }
+
+private:
+    HMODULE module_;
+    BridgeCallAction call_;
+    BridgeLiveObjects liveObjects_;
+    BridgeLiveAllocations liveAllocations_;
+};
+
+const Bridge& bridge()
+{
+    static const Bridge loaded;
+    return loaded;
+}
+
+} // namespace
+
+HostedAction hostedAction(void* entry)
+{
+    const Bridge& through = bridge();
+    return [entry, &through](ActionContextPtr context) { return through.call(entry, context); };
+}
+
+long bridgeLiveObjects()
+{
+    return bridge().liveObjects();
+}
+
+long bridgeLiveAllocations()
+{
+    return bridge().liveAllocations();
+}
+
+} // namespace hosting
