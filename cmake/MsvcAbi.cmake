@@ -7,15 +7,13 @@ find_program(ACTIONS_MSVC_CLANG NAMES clang++ clang++-14 REQUIRED)
 find_program(ACTIONS_MSVC_LINK NAMES lld-link lld-link-14 REQUIRED)
 find_program(ACTIONS_MSVC_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
 
-set(ACTIONS_MSVC_IMPORT_DIR ${PROJECT_BINARY_DIR}/msvc-import)
-
 # msvc_import_library(DEF file): an import library (.lib) for the DLL that
-# the .def file names, in ACTIONS_MSVC_IMPORT_DIR; its path in OUT.
+# the .def file names, in the build's msvc-import folder; its path in OUT.
 function(msvc_import_library def out)
   get_filename_component(stem ${def} NAME_WE)
-  set(lib ${ACTIONS_MSVC_IMPORT_DIR}/${stem}.lib)
+  set(lib ${PROJECT_BINARY_DIR}/msvc-import/${stem}.lib)
   add_custom_command(OUTPUT ${lib}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${ACTIONS_MSVC_IMPORT_DIR}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/msvc-import
     # -k: the DLL's names carry no stdcall "@N", the import symbols do.
     COMMAND ${ACTIONS_MSVC_DLLTOOL} -m i386 -k -d ${def} -l ${lib}
     DEPENDS ${def} VERBATIM)

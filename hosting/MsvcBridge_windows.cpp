@@ -231,6 +231,10 @@ public:
         const bool product = dynamic_cast<setupcore::IProductContext*>(context.get()) != nullptr;
         BridgeOutcome outcome;
         call_(entry, &host, product ? 1 : 0, &outcome);
+        // Every host object the action was given must have been released:
+        // each call of every test, example and sweep checks it.
+        if (const long kept = liveObjects_())
+            throw std::logic_error("the action kept " + std::to_string(kept) + " host objects after its return");
         switch (outcome.kind) {
         case kBridgeReturned:
             return outcome.result;
