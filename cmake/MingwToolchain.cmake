@@ -26,15 +26,23 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# One GCC runtime for the whole process: every DLL and program links libgcc
-# and libstdc++ shared (libgcc_s_*.dll, libstdc++-6.dll and the
-# libwinpthread-1.dll they need), so that a C++ exception unwinds from one
-# module into another and type matches hold across them. A statically linked
-# runtime gives each module an unwinder of its own, and an exception that
-# crosses a module boundary then ends in terminate().
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-shared-libgcc")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-shared-libgcc")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-shared-libgcc")
+# GCC's runtime. The 64-bit build keeps one runtime for the whole process:
+# every DLL and program links libgcc and libstdc++ shared (libgcc_s_*.dll,
+# libstdc++-6.dll and the libwinpthread-1.dll they need), so that a C++
+# exception unwinds from one module into another and type matches hold
+# across them. The 32-bit DLLs speak Visual C++'s ABI at their boundary and
+# no GCC exception crosses it, so there each module links GCC's runtime
+# statically (ACTIONS_STATIC_GCC_RUNTIME): the DLLs import only Windows' own
+# DLLs, and a host that holds other mingw-built plug-ins cannot load a
+# different libstdc++-6.dll under ours.
+if(ACTIONS_STATIC_GCC_RUNTIME)
+  set(gcc_runtime_flags "-static")
+else()
+  set(gcc_runtime_flags "-shared-libgcc")
+endif()
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${gcc_runtime_flags}")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "${gcc_runtime_flags}")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "${gcc_runtime_flags}")
 
 # Test programs run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${ACTIONS_WINE})

@@ -4,6 +4,10 @@
 # libwinpthread-1.dll), as the cross compiler ships them. They are copied beside the binaries in the build's bin
 # folder, where the test programs and actionhost.exe find them, and installed
 # beside the DLLs for hosts.
+# The 32-bit build links GCC's runtime statically (see MingwToolchain.cmake).
+if(ACTIONS_STATIC_GCC_RUNTIME)
+  return()
+endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(gcc_runtime libgcc_s_seh-1.dll)
 else()

@@ -12,13 +12,3 @@ namespace hosting {
 HostedAction hostedAction(void* entry);
 
 } // namespace hosting
-
-namespace hosting {
-
-// 32-bit Windows only: the Visual C++-ABI test host's objects alive now
-// (contexts, feature nodes), and the blocks in use in its runtime's heap
-// (ucrtbase.dll), where the texts it hands out live.
-long bridgeLiveObjects();
-long bridgeLiveAllocations();
-
-} // namespace hosting

@@ -214,12 +214,8 @@ public:
             throw std::runtime_error("cannot load msvcbridge.dll beside the program: error " +
                                      std::to_string(::GetLastError()));
         call_ = reinterpret_cast<BridgeCallAction>(reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeCallAction")));
-        liveObjects_ =
-            reinterpret_cast<BridgeLiveObjects>(reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeLiveObjects")));
-        liveAllocations_ = reinterpret_cast<BridgeLiveAllocations>(
-            reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeLiveAllocations")));
-        if (call_ == nullptr || liveObjects_ == nullptr || liveAllocations_ == nullptr)
-            throw std::runtime_error("msvcbridge.dll lacks its exports");
+        if (call_ == nullptr)
+            throw std::runtime_error("msvcbridge.dll lacks its export");
     }
 
     int call(void* entry, const ActionContextPtr& context) const
@@ -233,8 +229,8 @@ public:
         call_(entry, &host, product ? 1 : 0, &outcome);
         // Every host object the action was given must have been released:
         // each call of every test, example and sweep checks it.
-        if (const long kept = liveObjects_())
-            throw std::logic_error("the action kept " + std::to_string(kept) + " host objects after its return");
+        if (outcome.kept != 0)
+            throw std::logic_error("the action kept " + std::to_string(outcome.kept) + " host objects after its return");
         switch (outcome.kind) {
         case kBridgeReturned:
             return outcome.result;
@@ -251,14 +247,9 @@ public:
         }
     }
 
-    long liveObjects() const { return liveObjects_(); }
-    long liveAllocations() const { return liveAllocations_(); }
-
 private:
     HMODULE module_;
     BridgeCallAction call_;
-    BridgeLiveObjects liveObjects_;
-    BridgeLiveAllocations liveAllocations_;
 };
 
 const Bridge& bridge()
@@ -273,16 +264,6 @@ HostedAction hostedAction(void* entry)
 {
     const Bridge& through = bridge();
     return [entry, &through](ActionContextPtr context) { return through.call(entry, context); };
-}
-
-long bridgeLiveObjects()
-{
-    return bridge().liveObjects();
-}
-
-long bridgeLiveAllocations()
-{
-    return bridge().liveAllocations();
 }
 
 } // namespace hosting

@@ -10,15 +10,6 @@
 #include "frame/InstallException.h"
 #include "host/ActionContext.h"
 
-extern "C" {
-struct HeapEntry {
-    int* entry;
-    size_t size;
-    int used;
-};
-int __cdecl _heapwalk(HeapEntry* entry);
-}
-
 void* operator new(std::size_t bytes)
 {
     void* block = malloc(bytes != 0 ? bytes : 1);
@@ -49,14 +40,16 @@ void operator delete[](void* block, std::size_t) noexcept
 
 namespace {
 
-long liveObjects = 0;
+// Counts the host objects of one call, so that the caller sees every
+// reference the action was given come back.
+class Counted {
+public:
+    explicit Counted(long* live) : live_(live) { ++*live_; }
+    Counted(const Counted&) = delete;
+    ~Counted() { --*live_; }
 
-// Counts the bridge's host objects, so that a test sees every reference the
-// action was given come back.
-struct Counted {
-    Counted() { ++liveObjects; }
-    Counted(const Counted&) { ++liveObjects; }
-    ~Counted() { --liveObjects; }
+private:
+    long* live_;
 };
 
 // A fault of the simulated host, as the host's own exception type.
@@ -71,6 +64,7 @@ private:
 
 struct Call {
     const BridgeHost* host;
+    long* live;
 
     void check(int fault) const
     {
@@ -114,7 +108,7 @@ typename Interface::ListPtr children(const Call& call, BridgeFeature feature)
 
 class Feature final : public IFeature, Counted {
 public:
-    Feature(const Call& call, BridgeFeature feature) : call_(call), feature_(feature) {}
+    Feature(const Call& call, BridgeFeature feature) : Counted(call.live), call_(call), feature_(feature) {}
 
     WideTextPtr GetId() override
     {
@@ -151,7 +145,7 @@ private:
 
 class CoreFeature final : public setupcore::IFeature, Counted {
 public:
-    CoreFeature(const Call& call, BridgeFeature feature) : call_(call), feature_(feature) {}
+    CoreFeature(const Call& call, BridgeFeature feature) : Counted(call.live), call_(call), feature_(feature) {}
 
     WideTextPtr GetId() override
     {
@@ -202,7 +196,7 @@ struct ProductSide : setupcore::IProductContext {
 
 class Context : public ActionSide, Counted {
 public:
-    explicit Context(const Call& call) : call_(call) {}
+    explicit Context(const Call& call) : Counted(call.live), call_(call) {}
     virtual ~Context() {}
 
     void Log(int level, const std::wstring& line) override
@@ -308,7 +302,9 @@ extern "C" __declspec(dllexport) void bridgeCallAction(void* entry, const Bridge
     outcome->fault = 0;
     outcome->code = 0;
     outcome->message[0] = '\0';
-    const Call call = {host};
+    // A host object that outlives the call would count into this later.
+    long* live = new long(0);
+    const Call call = {host, live};
     try {
         ActionContextPtr context;
         if (productContext != 0)
@@ -332,23 +328,9 @@ extern "C" __declspec(dllexport) void bridgeCallAction(void* entry, const Bridge
     } catch (...) {
         outcome->kind = kBridgeUnknownException;
     }
-}
-
-extern "C" __declspec(dllexport) long bridgeLiveObjects()
-{
-    return liveObjects;
-}
-
-extern "C" __declspec(dllexport) long bridgeLiveAllocations()
-{
-    HeapEntry entry = {nullptr, 0, 0};
-    long used = 0;
-    const int kHeapOk = -2;
-    const int kUsedEntry = 1;
-    while (_heapwalk(&entry) == kHeapOk)
-        if (entry.used == kUsedEntry)
-            ++used;
-    return used;
+    outcome->kept = *live;
+    if (*live == 0)
+        delete live;
 }
 
 // The DLL's entry point: nothing to set up.

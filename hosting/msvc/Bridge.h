@@ -68,6 +68,7 @@ typedef struct BridgeOutcome {
     int result;
     int fault;
     int code;
+    long kept; /* host objects of the call still alive after it: 0 */
     char message[512];
 } BridgeOutcome;
 
@@ -75,10 +76,6 @@ typedef struct BridgeOutcome {
    context of the bridge's, which is also an IProductContext when
    productContext is not 0. */
 typedef void (*BridgeCallAction)(void* entry, const BridgeHost* host, int productContext, BridgeOutcome* outcome);
-/* Host objects of the bridge alive now (contexts, nodes, lists, texts,
-   count blocks), and blocks in use in the host runtime's heap. */
-typedef long (*BridgeLiveObjects)(void);
-typedef long (*BridgeLiveAllocations)(void);
 
 #ifdef __cplusplus
 }
