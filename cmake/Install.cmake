@@ -22,29 +22,46 @@ endif()
 set(ACTIONS_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/installer-actions)
 set(ACTIONS_DATA_DIR ${CMAKE_INSTALL_DATADIR}/installer-actions)
 
-install(TARGETS vantorel cobrinth EXPORT InstallerActionsTargets
-  LIBRARY DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime
-  RUNTIME DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime
-  ARCHIVE DESTINATION lib COMPONENT dev)
-install(TARGETS host_contract EXPORT InstallerActionsTargets)
 install(TARGETS actionhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT actionhost)
 install(DIRECTORY host/ DESTINATION ${ACTIONS_INCLUDE_DIR}/host COMPONENT dev
   FILES_MATCHING PATTERN "*.h")
 install(DIRECTORY examples/ DESTINATION ${ACTIONS_DATA_DIR}/examples COMPONENT actionhost)
 
-install(EXPORT InstallerActionsTargets NAMESPACE actions:: DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
-configure_package_config_file(cmake/InstallerActionsConfig.cmake.in
-  ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake INSTALL_DESTINATION ${ACTIONS_CMAKE_DIR})
-write_basic_package_version_file(${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
-  COMPATIBILITY SameMajorVersion)
-install(FILES ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake
-              ${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
-        DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
+if(ACTIONS_MSVC_BOUNDARY)
+  # The 32-bit Windows kit is for hosts built with Visual C++: the DLLs, the
+  # import libraries Microsoft's linker reads (made from the export lists),
+  # the export lists, the contract headers with InstallException's, and
+  # actionhost.exe with the Visual C++-ABI bridge it calls the DLLs through.
+  install(TARGETS vantorel cobrinth RUNTIME DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime)
+  install(FILES ${ACTIONS_MSVC_VANTOREL_LIB} DESTINATION lib RENAME vantorel.lib COMPONENT dev)
+  install(FILES ${ACTIONS_MSVC_COBRINTH_LIB} DESTINATION lib RENAME cobrinth.lib COMPONENT dev)
+  install(FILES vantorel/vantorel-msvc.def DESTINATION lib RENAME vantorel.def COMPONENT dev)
+  install(FILES cobrinth/cobrinth.def DESTINATION lib COMPONENT dev)
+  install(FILES frame/InstallException.h DESTINATION ${ACTIONS_INCLUDE_DIR}/frame COMPONENT dev)
+  install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/msvcbridge.dll DESTINATION ${CMAKE_INSTALL_BINDIR}
+    COMPONENT actionhost)
+else()
+  install(TARGETS vantorel cobrinth EXPORT InstallerActionsTargets
+    LIBRARY DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime
+    RUNTIME DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime
+    ARCHIVE DESTINATION lib COMPONENT dev)
+  install(TARGETS host_contract EXPORT InstallerActionsTargets)
+  install(EXPORT InstallerActionsTargets NAMESPACE actions:: DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
+  configure_package_config_file(cmake/InstallerActionsConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake INSTALL_DESTINATION ${ACTIONS_CMAKE_DIR})
+  write_basic_package_version_file(${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+  install(FILES ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake
+                ${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
+          DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
+endif()
 
 if(WIN32)
-  # The kit for hosts built with mingw-w64: the .def files beside the import
-  # libraries, the reference and the README.
-  install(FILES vantorel/vantorel.def cobrinth/cobrinth.def DESTINATION lib COMPONENT dev)
+  if(NOT ACTIONS_MSVC_BOUNDARY)
+    # The 64-bit kit is for hosts built with mingw-w64: the .def files beside
+    # the import libraries.
+    install(FILES vantorel/vantorel.def cobrinth/cobrinth.def DESTINATION lib COMPONENT dev)
+  endif()
   install(FILES README.md docs/actions.md DESTINATION doc COMPONENT actionhost)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win32)

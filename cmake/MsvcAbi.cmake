@@ -20,7 +20,21 @@ function(msvc_import_library def out)
   set(${out} ${lib} PARENT_SCOPE)
 endfunction()
 
-# msvc_module(NAME name KIND dll|exe OUTPUT path SOURCES ... LIBS ... [DEPENDS ...])
+# The import libraries, made once in the top directory (the custom target
+# msvc_import_libraries): Wine's Visual C++ runtime for the test hosts, and
+# the two action libraries from their 32-bit export lists, for the test
+# hosts and for the kit.
+set(ACTIONS_MSVC_RUNTIME_LIBS "")
+foreach(def vcruntime140 ucrtbase kernel32)
+  msvc_import_library(${PROJECT_SOURCE_DIR}/hosting/msvc/${def}.def lib)
+  list(APPEND ACTIONS_MSVC_RUNTIME_LIBS ${lib})
+endforeach()
+msvc_import_library(${PROJECT_SOURCE_DIR}/vantorel/vantorel-msvc.def ACTIONS_MSVC_VANTOREL_LIB)
+msvc_import_library(${PROJECT_SOURCE_DIR}/cobrinth/cobrinth.def ACTIONS_MSVC_COBRINTH_LIB)
+add_custom_target(msvc_import_libraries ALL
+  DEPENDS ${ACTIONS_MSVC_RUNTIME_LIBS} ${ACTIONS_MSVC_VANTOREL_LIB} ${ACTIONS_MSVC_COBRINTH_LIB})
+
+# msvc_module(NAME name KIND dll|exe OUTPUT path SOURCES ... LIBS ... [DEPENDS target...])
 function(msvc_module)
   cmake_parse_arguments(ARG "" "NAME;KIND;OUTPUT" "SOURCES;LIBS;DEPENDS;INCLUDES" ${ARGN})
   set(objects "")
@@ -49,6 +63,7 @@ function(msvc_module)
   add_custom_command(OUTPUT ${ARG_OUTPUT}
     COMMAND ${ACTIONS_MSVC_LINK} ${link_kind} /nodefaultlib /machine:x86 /safeseh:no /out:${ARG_OUTPUT}
             ${objects} ${ARG_LIBS}
-    DEPENDS ${objects} ${ARG_LIBS} ${ARG_DEPENDS} VERBATIM)
+    DEPENDS ${objects} ${ARG_DEPENDS} VERBATIM)
   add_custom_target(${ARG_NAME} ALL DEPENDS ${ARG_OUTPUT})
+  add_dependencies(${ARG_NAME} msvc_import_libraries)
 endfunction()
