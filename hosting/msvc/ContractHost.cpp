@@ -360,6 +360,27 @@ public:
     }
 };
 
+// A context with the product interface twice: the cast is ambiguous, and a
+// cast that fails must not hand out either subobject.
+// Each side would serve a tree in which the action succeeds.
+struct ServingProduct : ProductSide {
+    Model* served = nullptr;
+    setupcore::IFeature::Ptr productRoot() override
+    {
+        return setupcore::IFeature::Ptr(new CoreFeature(*served, L"core"));
+    }
+};
+struct FirstProduct : ServingProduct {};
+struct SecondProduct : ServingProduct {};
+class AmbiguousContext final : public Context, public FirstProduct, public SecondProduct {
+public:
+    explicit AmbiguousContext(Model& model) : Context(model)
+    {
+        FirstProduct::served = &model;
+        SecondProduct::served = &model;
+    }
+};
+
 typedef int(__cdecl* Action)(ActionContextPtr context);
 
 void* vantorel = nullptr;
@@ -497,6 +518,12 @@ void productContextFoundThroughTypeInformation()
     plain.parameter(L"State", L"Install");
     check(call(cobrinth, "ChangeFeatureState", plain, false) == 1, "result 1 without a product context");
     check(plain.lastLine == std::wstring(L"ChangeFeatureState crashed"), "crash line without a product context");
+    Model twice;
+    twice.parameter(L"State", L"Install");
+    twice.parameter(L"FeatureId", L"core");
+    check(action(cobrinth, "ChangeFeatureState")(ActionContextPtr(new AmbiguousContext(twice))) == 1,
+          "result 1 with an ambiguous product context");
+    check(twice.lastLine == std::wstring(L"ChangeFeatureState crashed"), "crash line with an ambiguous one");
     check(liveObjects == 0, "every host object released");
 }
 
