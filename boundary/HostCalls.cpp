@@ -114,7 +114,9 @@ struct CoreSlots {
 template <typename Interface, typename Slots>
 class FeatureBase : public Interface {
 public:
-    explicit FeatureBase(const SharedPtr& pointer) : ref_(pointer) { checked(pointer.object, "feature"); }
+    // The check comes first: once ref_ holds the reference, a throw here
+    // would release it twice (here and in wrapFeature).
+    explicit FeatureBase(const SharedPtr& pointer) : ref_((checked(pointer.object, "feature"), pointer)) {}
 
     WideTextPtr GetId() override { return takeText(sharedResult(object(), Slots::kGetId)); }
     typename Interface::ListPtr GetChildren() override

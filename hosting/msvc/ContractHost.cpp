@@ -344,6 +344,14 @@ protected:
     Model& model_;
 };
 
+// Hands out a null node with a count block of its own, and keeps a copy.
+class NullRootContext final : public Context {
+public:
+    using Context::Context;
+    IFeature::Ptr kept{static_cast<CurrentFeature*>(nullptr)};
+    IFeature::Ptr actionRoot() override { return kept; }
+};
+
 // A padding base puts the product interface at an offset of its own.
 struct Padding {
     virtual void pad() {}
@@ -488,6 +496,17 @@ void hostExceptionsMeetTheCatchAlls()
     check(liveObjects == 0, "every host object released");
 }
 
+void nullNodesAreRefusedAndReleasedOnce()
+{
+    Model model;
+    model.parameter(L"State", L"Install");
+    model.parameter(L"FeatureID", L"X");
+    boost::shared_ptr<NullRootContext> context(new NullRootContext(model));
+    check(action(vantorel, "ChangeFeatureState")(context) == 1, "result 1");
+    check(model.lastLine == std::wstring(L"ChangeFeatureState crashed"), "the catch-all's crash line");
+    check(context->kept.use_count() == 1, "the host's reference released exactly once");
+}
+
 void libraryExceptionsReachTheHostAsStdException()
 {
     Model model;
@@ -571,6 +590,7 @@ int runAll(bool kit)
     run("host exceptions meet the catch-alls", hostExceptionsMeetTheCatchAlls);
     run("IProductContext found through type information", productContextFoundThroughTypeInformation);
     run("long texts cross both ways", longTextsCrossBothWays);
+    run("null nodes are refused and released once", nullNodesAreRefusedAndReleasedOnce);
     if (!kit) {
         testActions = LoadLibraryW(L"libtest_actions.dll");
         if (testActions == nullptr) {
