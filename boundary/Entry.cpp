@@ -76,9 +76,15 @@ void run(void* object, CountBlock* counts, ActionBody body, bool productContext,
     const ThrowInfo* info = held->info();
     const CatchableType& type = *info->catchableTypes->types[0];
     void* copy = __builtin_alloca(static_cast<std::size_t>(type.size));
-    copyConstruct(type, copy, held->object());
+    if (callHostQuietly([&] { copyConstruct(type, copy, held->object()); })) {
+        held.reset();
+        raise(copy, info);
+    }
+    // The copy failed: the held object itself goes, and its block is left to
+    // no one once the host's runtime has destroyed it.
+    void* object = held->release();
     held.reset();
-    raise(copy, info);
+    raise(object, info);
 }
 
 [[noreturn]] __attribute__((noinline)) void raiseInstallException(int code)

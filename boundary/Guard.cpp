@@ -24,12 +24,17 @@ struct GuardRecord {
 extern "C" {
 EXCEPTION_DISPOSITION boundary_guardHandler(EXCEPTION_RECORD* record, GuardRecord* frame, CONTEXT*, void*);
 [[noreturn]] void boundary_unwindAndResume(GuardRecord* frame, EXCEPTION_RECORD* record);
+void boundary_holdAfterUnwind(GuardRecord* frame, const EXCEPTION_RECORD* record);
 // RtlUnwind, called from the assembly below.
 void* boundary_rtlUnwind = reinterpret_cast<void*>(&::RtlUnwind);
 }
 
 // RtlUnwind does not keep ebx, esi, edi or ebp; the resume path takes them
 // from the guard's own frame instead of trusting them after the call.
+// Between the unwind and the resume, still on the dispatcher's stack (so the
+// thrower's frame, which holds the thrown object, is intact), the object is
+// copied and destroyed: the dispatch is over by then, and the host's copy
+// constructor and destructor run under guards of their own.
 __asm__(
     ".text\n"
     ".globl _boundary_guardedCall\n"
@@ -71,6 +76,10 @@ __asm__(
     "    pushl %eax\n"
     "    call *_boundary_rtlUnwind\n"
     "boundary_unwound:\n"
+    "    pushl 8(%esp)\n"
+    "    pushl 8(%esp)\n"
+    "    call _boundary_holdAfterUnwind\n"
+    "    addl $8, %esp\n"
     "    movl 4(%esp), %eax\n"
     "    movl 8(%eax), %ebp\n"
     "    jmp boundary_guardCaught\n");
@@ -89,6 +98,7 @@ bool isCxxException(const EXCEPTION_RECORD& record)
 
 // A copy of the thrown object in the DLL's own memory, then the original
 // destroyed, as the host's catch would have destroyed it after its handler.
+// An object that cannot be copied leaves the capture without one.
 void hold(const EXCEPTION_RECORD& record, Capture& capture)
 {
     void* original = reinterpret_cast<void*>(record.ExceptionInformation[1]);
@@ -100,10 +110,11 @@ void hold(const EXCEPTION_RECORD& record, Capture& capture)
         return;
     const CatchableType& type = *info->catchableTypes->types[0];
     void* copy = std::malloc(type.size > 0 ? static_cast<std::size_t>(type.size) : 1);
-    if (copy == nullptr)
-        return;
-    copyConstruct(type, copy, original);
-    destroyObject(*info, original);
+    if (copy != nullptr && !callHostQuietly([&] { copyConstruct(type, copy, original); })) {
+        std::free(copy);
+        copy = nullptr;
+    }
+    callHostQuietly([&] { destroyObject(*info, original); });
     capture.object = copy;
 }
 
@@ -116,31 +127,42 @@ extern "C" EXCEPTION_DISPOSITION boundary_guardHandler(EXCEPTION_RECORD* record,
     if ((record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0 ||
         !boundary::isCxxException(*record))
         return ExceptionContinueSearch;
-    boundary::hold(*record, *frame->capture);
     boundary_unwindAndResume(frame, record);
+}
+
+extern "C" void boundary_holdAfterUnwind(GuardRecord* frame, const EXCEPTION_RECORD* record)
+{
+    boundary::hold(*record, *frame->capture);
 }
 
 namespace boundary {
 
 HeldException::~HeldException()
 {
+    if (object_ == nullptr)
+        return;
     // The host's destructor of its own object; an exception from it has
     // nowhere to go and ends here.
-    Capture ignored = {nullptr, nullptr};
-    struct Destroy {
-        const ThrowInfo* info;
-        void* object;
-        void operator()() const { destroyObject(*info, object); }
-    } destroy = {info_, object_};
-    struct Thunk {
-        static void run(void* data) { (*static_cast<Destroy*>(data))(); }
-    };
-    boundary_guardedCall(&Thunk::run, &destroy, &ignored);
-    if (ignored.object != nullptr) {
-        destroyObject(*ignored.info, ignored.object);
-        std::free(ignored.object);
-    }
+    callHostQuietly([this] { destroyObject(*info_, object_); });
     std::free(object_);
+}
+
+void* HeldException::release()
+{
+    void* object = object_;
+    object_ = nullptr;
+    return object;
+}
+
+void discard(const Capture& capture)
+{
+    if (capture.object == nullptr)
+        return;
+    // A second exception, from this destructor, is dropped with its copy.
+    Capture again = {nullptr, nullptr};
+    auto destroy = [&capture] { destroyObject(*capture.info, capture.object); };
+    boundary_guardedCall(&GuardedThunk<decltype(destroy)&>::run, &destroy, &again);
+    std::free(capture.object);
 }
 
 const CatchableType* HeldException::catchable(const char* name) const
@@ -180,8 +202,7 @@ void throwCaptured(const Capture& capture)
         try {
             held.reset(new HeldException(capture.object, capture.info));
         } catch (...) {
-            destroyObject(*capture.info, capture.object);
-            std::free(capture.object);
+            discard(capture);
             throw;
         }
     }

@@ -30,6 +30,8 @@ public:
 
     void* object() const { return object_; }
     const ThrowInfo* info() const { return info_; }
+    // Gives the object up: it is neither destroyed nor freed here.
+    void* release();
     // The catchable type of that name (".?AVexception@std@@"), or null.
     const CatchableType* catchable(const char* name) const;
 
@@ -79,17 +81,35 @@ int boundary_guardedCall(void (*body)(void*), void* data, Capture* capture);
 // Throws the HostException (or HostStdException) for a captured exception.
 [[noreturn]] void throwCaptured(const Capture& capture);
 
+// Destroys and frees a captured copy.
+void discard(const Capture& capture);
+
+template <typename Call>
+struct GuardedThunk {
+    static void run(void* data) { (*static_cast<typename std::remove_reference<Call>::type*>(data))(); }
+};
+
 // Calls call() under the guard; call holds nothing but a host call and must
 // not throw a C++ exception of the DLL's own.
 template <typename Call>
 void callHost(Call&& call)
 {
-    struct Thunk {
-        static void run(void* data) { (*static_cast<typename std::remove_reference<Call>::type*>(data))(); }
-    };
     Capture capture = {nullptr, nullptr};
-    if (boundary_guardedCall(&Thunk::run, &call, &capture) != 0)
+    if (boundary_guardedCall(&GuardedThunk<Call>::run, &call, &capture) != 0)
         throwCaptured(capture);
+}
+
+// The same where an exception has nowhere to go (destructors, releases,
+// copies made while handling another exception): a host exception is
+// destroyed and dropped. True when call() completed.
+template <typename Call>
+bool callHostQuietly(Call&& call)
+{
+    Capture capture = {nullptr, nullptr};
+    if (boundary_guardedCall(&GuardedThunk<Call>::run, &call, &capture) == 0)
+        return true;
+    discard(capture);
+    return false;
 }
 
 // Copy-constructs an object of the given catchable type at target from source.

@@ -22,12 +22,9 @@ void releaseReference(CountBlock* counts)
 {
     if (counts == nullptr || ::InterlockedDecrement(&counts->useCount) != 0)
         return;
-    try {
-        callHost([counts] { slotOf<ThiscallVoid>(counts, 1)(counts); });
-        if (::InterlockedDecrement(&counts->weakCount) == 0)
-            callHost([counts] { slotOf<ThiscallVoid>(counts, 2)(counts); });
-    } catch (...) {
-    }
+    callHostQuietly([counts] { slotOf<ThiscallVoid>(counts, 1)(counts); });
+    if (::InterlockedDecrement(&counts->weakCount) == 0)
+        callHostQuietly([counts] { slotOf<ThiscallVoid>(counts, 2)(counts); });
 }
 
 namespace {

@@ -170,7 +170,14 @@ struct Pair {
 };
 
 // Which operation throws, and what.
-enum Fault { kNoFault, kThrowHostError, kThrowHostStdError };
+// An exception object whose copy constructor throws: the DLL cannot keep a
+// copy of it.
+struct Uncopyable {
+    Uncopyable() {}
+    Uncopyable(const Uncopyable&) { throw HostError{44, std::wstring(L"copied")}; }
+};
+
+enum Fault { kNoFault, kThrowHostError, kThrowHostStdError, kThrowUncopyable };
 
 struct Model {
     Pair parameters[8];
@@ -213,6 +220,8 @@ struct Model {
         fault = kNoFault;
         if (thrown == kThrowHostError)
             throw HostError{42, std::wstring(L"thrown by the host")};
+        if (thrown == kThrowUncopyable)
+            throw Uncopyable();
         throw HostStdError("host failure", 43);
     }
 };
@@ -461,6 +470,18 @@ void hostExceptionsPassThroughToTheHost()
         check(false, "the exception was lost");
     } catch (const HostStdError& error) {
         check(error.value() == 43 && strcmp(error.what(), "host failure") == 0, "HostStdError's values");
+    }
+    // One the DLL cannot copy still reaches the host, as std::exception.
+    Model uncopyable;
+    uncopyable.parameter(L"Seconds", L"0");
+    uncopyable.fault = kThrowUncopyable;
+    uncopyable.faultAt = "Log";
+    try {
+        call(vantorel, "SleepCommand", uncopyable);
+        check(false, "the exception was lost");
+    } catch (const std::exception& error) {
+        check(strcmp(error.what(), "an exception of the host that could not be copied") == 0,
+              "an uncopyable host exception as std::exception");
     }
     check(liveObjects == 0, "every host object released");
 }
