@@ -3,6 +3,7 @@
 #include "boundary/Guard.h"
 #include "boundary/Texts.h"
 #include "boundary/Thiscall.h"
+#include "host/ContextSides.h"
 
 #include <boost/make_shared.hpp>
 
@@ -204,16 +205,7 @@ setupcore::IFeature::Ptr FeatureBase<setupcore::IFeature, CoreSlots>::wrap(const
     return wrapFeature<CoreFeature, setupcore::IFeature::Ptr>(pointer);
 }
 
-// IActionContext and IProductContext both name GetRootFeature, with
-// different results: each side overrides it in a class of its own.
-struct ActionSide : IActionContext {
-    IFeature::Ptr GetRootFeature() override { return actionRootFeature(); }
-    virtual IFeature::Ptr actionRootFeature() = 0;
-};
-
-struct ProductSide : setupcore::IProductContext {
-    setupcore::IFeature::Ptr GetRootFeature() override { return productRootFeature(); }
-    virtual setupcore::IFeature::Ptr productRootFeature() = 0;
+struct ProductSide : ProductContextSide {
     void ReservedProduct1() override { notCalled(); }
     void ReservedProduct2() override { notCalled(); }
     void ReservedProduct3() override { notCalled(); }
@@ -228,7 +220,7 @@ struct ProductSide : setupcore::IProductContext {
 // primary interface's vtable pointer.
 const int kPropertySideOffset = 4;
 
-class Context : public ActionSide {
+class Context : public ActionContextSide {
 public:
     explicit Context(const SharedPtr& pointer) : ref_(pointer) {}
     virtual ~Context() {}

@@ -1,5 +1,7 @@
 #include "hosting/SimulatedHost.h"
 
+#include "host/ContextSides.h"
+
 #include <Poco/UnicodeConverter.h>
 
 #include <boost/make_shared.hpp>
@@ -31,23 +33,7 @@ namespace {
 
 } // namespace
 
-namespace {
-
-// The two interfaces both name GetRootFeature with different results, so
-// each is overridden in a side class of its own.
-struct ActionSide : IActionContext {
-    IFeature::Ptr GetRootFeature() override { return actionRootFeature(); }
-    virtual IFeature::Ptr actionRootFeature() = 0;
-};
-
-struct ProductSide : setupcore::IProductContext {
-    setupcore::IFeature::Ptr GetRootFeature() override { return productRootFeature(); }
-    virtual setupcore::IFeature::Ptr productRootFeature() = 0;
-};
-
-} // namespace
-
-class SimulatedHost::Impl final : public ActionSide, public ProductSide {
+class SimulatedHost::Impl final : public ActionContextSide, public ProductContextSide {
 public:
     struct Node;
 

@@ -9,34 +9,7 @@
 
 #include "frame/InstallException.h"
 #include "host/ActionContext.h"
-
-void* operator new(std::size_t bytes)
-{
-    void* block = malloc(bytes != 0 ? bytes : 1);
-    if (block == nullptr)
-        throw std::exception("bad allocation");
-    return block;
-}
-void* operator new[](std::size_t bytes)
-{
-    return ::operator new(bytes);
-}
-void operator delete(void* block) noexcept
-{
-    free(block);
-}
-void operator delete(void* block, std::size_t) noexcept
-{
-    free(block);
-}
-void operator delete[](void* block) noexcept
-{
-    free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept
-{
-    free(block);
-}
+#include "host/ContextSides.h"
 
 namespace {
 
@@ -106,9 +79,12 @@ typename Interface::ListPtr children(const Call& call, BridgeFeature feature)
     return list;
 }
 
-class Feature final : public IFeature, Counted {
+// What both feature layouts share. The operations that no action calls
+// report their slot, numbered from slotBase, as a fault of the host.
+template <class Interface, int slotBase>
+class BridgedFeature : public Interface, Counted {
 public:
-    Feature(const Call& call, BridgeFeature feature) : Counted(call.live), call_(call), feature_(feature) {}
+    BridgedFeature(const Call& call, BridgeFeature feature) : Counted(call.live), call_(call), feature_(feature) {}
 
     WideTextPtr GetId() override
     {
@@ -118,57 +94,46 @@ public:
     }
     void ReservedFeature1() override { reserved(1); }
     void ReservedFeature2() override { reserved(2); }
-    void ReservedFeature3() override { reserved(3); }
-    ListPtr GetChildren() override { return children<IFeature>(call_, feature_); }
-    bool IsEnabled() override { return value(kBridgeEnabled, 0) != 0; }
-    void GetInstalledState(int& state) override { state = value(kBridgeInstalledState, 0); }
-    void GetInstallingState(int flag, int& state) override { state = value(kBridgeInstallingState, flag); }
+    typename Interface::ListPtr GetChildren() override { return children<Interface>(call_, feature_); }
     void SetRequestedState(const int& state) override
     {
         call_.check(call_.host->setRequestedState(call_.host->context, feature_, state));
     }
+
+protected:
+    void reserved(int slot) { call_.check(call_.host->reserved(call_.host->context, slotBase + slot)); }
+
+    Call call_;
+    BridgeFeature feature_;
+};
+
+class Feature final : public BridgedFeature<IFeature, 100> {
+public:
+    using BridgedFeature::BridgedFeature;
+
+    void ReservedFeature3() override { reserved(3); }
+    bool IsEnabled() override { return value(kBridgeEnabled, 0) != 0; }
+    void GetInstalledState(int& state) override { state = value(kBridgeInstalledState, 0); }
+    void GetInstallingState(int flag, int& state) override { state = value(kBridgeInstallingState, flag); }
     void GetMarkerState(int& state) override { state = value(kBridgeMarkerState, 0); }
     void GetDefaultState(int& state) override { state = value(kBridgeDefaultState, 0); }
 
 private:
-    void reserved(int slot) { call_.check(call_.host->reserved(call_.host->context, 100 + slot)); }
     int value(int which, int flag)
     {
         int result = 0;
         call_.check(call_.host->getValue(call_.host->context, feature_, which, flag, &result));
         return result;
     }
-
-    Call call_;
-    BridgeFeature feature_;
 };
 
-class CoreFeature final : public setupcore::IFeature, Counted {
+class CoreFeature final : public BridgedFeature<setupcore::IFeature, 200> {
 public:
-    CoreFeature(const Call& call, BridgeFeature feature) : Counted(call.live), call_(call), feature_(feature) {}
+    using BridgedFeature::BridgedFeature;
 
-    WideTextPtr GetId() override
-    {
-        BridgeText id = {nullptr, 0};
-        call_.check(call_.host->getId(call_.host->context, feature_, &id));
-        return text(id);
-    }
-    void ReservedFeature1() override { reserved(1); }
-    void ReservedFeature2() override { reserved(2); }
-    ListPtr GetChildren() override { return children<setupcore::IFeature>(call_, feature_); }
     void ReservedFeature4() override { reserved(4); }
     void ReservedFeature5() override { reserved(5); }
     void ReservedFeature6() override { reserved(6); }
-    void SetRequestedState(const int& state) override
-    {
-        call_.check(call_.host->setRequestedState(call_.host->context, feature_, state));
-    }
-
-private:
-    void reserved(int slot) { call_.check(call_.host->reserved(call_.host->context, 200 + slot)); }
-
-    Call call_;
-    BridgeFeature feature_;
 };
 
 template <>
@@ -183,18 +148,7 @@ setupcore::IFeature::Ptr wrap<setupcore::IFeature>(const Call& call, BridgeFeatu
     return setupcore::IFeature::Ptr(new CoreFeature(call, feature));
 }
 
-// The two interfaces both declare GetRootFeature, with different results.
-struct ActionSide : IActionContext {
-    IFeature::Ptr GetRootFeature() override { return actionRootFeature(); }
-    virtual IFeature::Ptr actionRootFeature() = 0;
-};
-
-struct ProductSide : setupcore::IProductContext {
-    setupcore::IFeature::Ptr GetRootFeature() override { return productRootFeature(); }
-    virtual setupcore::IFeature::Ptr productRootFeature() = 0;
-};
-
-class Context : public ActionSide, Counted {
+class Context : public ActionContextSide, Counted {
 public:
     explicit Context(const Call& call) : Counted(call.live), call_(call) {}
     virtual ~Context() {}
@@ -262,7 +216,7 @@ protected:
     Call call_;
 };
 
-class ProductContext final : public Context, public ProductSide {
+class ProductContext final : public Context, public ProductContextSide {
 public:
     using Context::Context;
 
@@ -338,8 +292,3 @@ extern "C" int __stdcall _DllMainCRTStartup(void*, unsigned long, void*)
 {
     return 1;
 }
-
-// Type descriptors point at type_info's vtable, which no runtime DLL of
-// Wine's exports; no one calls through it here.
-extern "C" const void* const bridgeTypeInfoVtable[2] = {nullptr, nullptr};
-#pragma comment(linker, "/alternatename:??_7type_info@@6B@=_bridgeTypeInfoVtable")

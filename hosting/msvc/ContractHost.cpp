@@ -7,6 +7,7 @@
 // it also the tests' own action library (libtest_actions.dll).
 #include "frame/InstallException.h"
 #include "host/ActionContext.h"
+#include "host/ContextSides.h"
 
 extern "C" {
 struct HeapEntry {
@@ -21,34 +22,6 @@ int __stdcall WriteFile(void* file, const void* data, unsigned long size, unsign
 void* __stdcall LoadLibraryW(const wchar_t* name);
 void* __stdcall GetProcAddress(void* module, const char* name);
 __declspec(noreturn) void __stdcall ExitProcess(unsigned code);
-}
-
-void* operator new(std::size_t bytes)
-{
-    void* block = malloc(bytes != 0 ? bytes : 1);
-    if (block == nullptr)
-        throw std::exception("bad allocation");
-    return block;
-}
-void* operator new[](std::size_t bytes)
-{
-    return ::operator new(bytes);
-}
-void operator delete(void* block) noexcept
-{
-    free(block);
-}
-void operator delete(void* block, std::size_t) noexcept
-{
-    free(block);
-}
-void operator delete[](void* block) noexcept
-{
-    free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept
-{
-    free(block);
 }
 
 namespace {
@@ -281,15 +254,7 @@ private:
     std::wstring id_;
 };
 
-// IActionContext and IProductContext both declare GetRootFeature.
-struct ActionSide : IActionContext {
-    IFeature::Ptr GetRootFeature() override { return actionRoot(); }
-    virtual IFeature::Ptr actionRoot() = 0;
-};
-
-struct ProductSide : setupcore::IProductContext {
-    setupcore::IFeature::Ptr GetRootFeature() override { return productRoot(); }
-    virtual setupcore::IFeature::Ptr productRoot() = 0;
+struct ProductSide : ProductContextSide {
     void ReservedProduct1() override {}
     void ReservedProduct2() override {}
     void ReservedProduct3() override {}
@@ -300,7 +265,7 @@ struct ProductSide : setupcore::IProductContext {
     void ReservedProduct8() override {}
 };
 
-class Context : public ActionSide, Counted {
+class Context : public ActionContextSide, Counted {
 public:
     explicit Context(Model& model) : model_(model) {}
     virtual ~Context() {}
@@ -327,7 +292,7 @@ public:
     void ReservedHost1() override {}
     void ReservedHost2() override {}
     void ReservedHost3() override {}
-    IFeature::Ptr actionRoot() override
+    IFeature::Ptr actionRootFeature() override
     {
         model_.enter("GetRootFeature");
         return IFeature::Ptr(new CurrentFeature(model_, L"root"));
@@ -358,7 +323,7 @@ class NullRootContext final : public Context {
 public:
     using Context::Context;
     IFeature::Ptr kept{static_cast<CurrentFeature*>(nullptr)};
-    IFeature::Ptr actionRoot() override { return kept; }
+    IFeature::Ptr actionRootFeature() override { return kept; }
 };
 
 // A padding base puts the product interface at an offset of its own.
@@ -370,7 +335,7 @@ struct Padding {
 class ProductContext final : public Context, public Padding, public ProductSide {
 public:
     using Context::Context;
-    setupcore::IFeature::Ptr productRoot() override
+    setupcore::IFeature::Ptr productRootFeature() override
     {
         model_.enter("GetRootFeature");
         return setupcore::IFeature::Ptr(new CoreFeature(model_, L"core"));
@@ -382,7 +347,7 @@ public:
 // Each side would serve a tree in which the action succeeds.
 struct ServingProduct : ProductSide {
     Model* served = nullptr;
-    setupcore::IFeature::Ptr productRoot() override
+    setupcore::IFeature::Ptr productRootFeature() override
     {
         return setupcore::IFeature::Ptr(new CoreFeature(*served, L"core"));
     }
@@ -641,6 +606,3 @@ extern "C" void msvcMainStartup()
             kit = true;
     ExitProcess(static_cast<unsigned>(runAll(kit)));
 }
-
-extern "C" const void* const contractTypeInfoVtable[2] = {nullptr, nullptr};
-#pragma comment(linker, "/alternatename:??_7type_info@@6B@=_contractTypeInfoVtable")

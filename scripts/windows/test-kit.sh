@@ -37,10 +37,13 @@ for def in vcruntime140 ucrtbase kernel32; do
   llvm-dlltool -m i386 -k -d "hosting/msvc/$def.def" -l "$host/$def.lib"
   runtime+=("$host/$def.lib")
 done
-clang++ --target=i686-pc-windows-msvc -std=c++17 -O2 -nostdlibinc -ffreestanding -fexceptions -fcxx-exceptions \
-  -I hosting/msvc/include -I "$kit/include/installer-actions" -c hosting/msvc/ContractHost.cpp -o "$host/host.obj"
+for source in ContractHost HostRuntime; do
+  clang++ --target=i686-pc-windows-msvc -std=c++17 -O2 -nostdlibinc -ffreestanding -fexceptions -fcxx-exceptions \
+    -I hosting/msvc/include -I "$kit/include/installer-actions" -c "hosting/msvc/$source.cpp" -o "$host/$source.obj"
+done
 lld-link /subsystem:console /entry:msvcMainStartup /nodefaultlib /machine:x86 /safeseh:no \
-  "/out:$kit/bin/kit_host.exe" "$host/host.obj" "$kit/lib/vantorel.lib" "${runtime[@]}" >/dev/null
+  "/out:$kit/bin/kit_host.exe" "$host/ContractHost.obj" "$host/HostRuntime.obj" "$kit/lib/vantorel.lib" \
+  "${runtime[@]}" >/dev/null
 # Wine's start first, with its output going nowhere (see test.sh).
 wine cmd /c exit >/dev/null 2>&1 || true
 # From the kit's bin folder, where it finds the DLLs beside itself.
