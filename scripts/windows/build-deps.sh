@@ -24,7 +24,11 @@ ln -sfn /usr/include/boost "$root/$arch/boost-include/boost"
 ln -sfn /usr/include/nlohmann "$root/$arch/json-include/nlohmann"
 ln -sfn /usr/include/CLI "$root/$arch/cli11-include/CLI"
 
-if [ -f "$prefix/.deps-complete" ]; then
+# The flags every target object is compiled with (the toolchain file's
+# ACTIONS_TARGET_FLAGS): a prefix built with other flags is built again.
+flags="$(sed -nE 's/^set\(ACTIONS_TARGET_FLAGS "([^"]*)"\)$/\1/p' "$toolchain")"
+stamp="flags: $flags"
+if [ -f "$prefix/.deps-complete" ] && [ "$(cat "$prefix/.deps-complete")" = "$stamp" ]; then
   echo "windows dependencies ($arch): reusing $prefix"
   exit 0
 fi
@@ -48,7 +52,7 @@ cmake -S poco-1.11.0 -B "$root/$arch/build-poco" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DWINDOWS_DEPS_PREFIX="$prefix" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DBUILD_SHARED_LIBS=OFF -DPOCO_STATIC=ON -DPOCO_MT=OFF \
-  -DCMAKE_CXX_FLAGS="-I$shim" -DCMAKE_C_FLAGS="-I$shim" \
+  -DCMAKE_CXX_FLAGS="-I$shim $flags" -DCMAKE_C_FLAGS="-I$shim $flags" \
   -DENABLE_FOUNDATION=ON -DENABLE_JSON=ON \
   -DENABLE_XML=OFF -DENABLE_UTIL=OFF -DENABLE_NET=OFF -DENABLE_NETSSL=OFF -DENABLE_NETSSL_WIN=OFF \
   -DENABLE_CRYPTO=OFF -DENABLE_DATA=OFF -DENABLE_DATA_SQLITE=OFF -DENABLE_DATA_MYSQL=OFF \
@@ -63,8 +67,9 @@ cmake --install "$root/$arch/build-poco"
 cmake -S googletest-1.12.1 -B "$root/$arch/build-gtest" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DWINDOWS_DEPS_PREFIX="$prefix" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-  -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=OFF
+  -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=OFF \
+  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_C_FLAGS="$flags"
 cmake --build "$root/$arch/build-gtest" -j "$jobs"
 cmake --install "$root/$arch/build-gtest"
 
-touch "$prefix/.deps-complete"
+echo "$stamp" >"$prefix/.deps-complete"
