@@ -9,6 +9,7 @@
 #include "boundary/HostHeap.h"
 #include "boundary/Thiscall.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace boundary {
@@ -23,15 +24,23 @@ namespace {
 
 template <std::size_t N>
 struct NamedTypeDescriptor {
-    // Only catch matching and the type_info functions read a descriptor, and
-    // they compare names; no one calls through this vtable.
+    // type_info's vtable: no one calls through it (a type_info is never
+    // deleted), and the DLL imports nothing of the host's runtime.
     const void* typeInfoVtable;
-    void* spare;
+    // type_info::name() of the host's runtime computes the readable name on
+    // its first call and stores it here, as Visual C++ does in the
+    // descriptors it emits (so they lie in writable data).
+    char* undecoratedName;
     char name[N];
 };
 
-const NamedTypeDescriptor<20> kStdExceptionType = {nullptr, nullptr, ".?AVexception@std@@"};
-const NamedTypeDescriptor<23> kInstallExceptionType = {nullptr, nullptr, ".?AVInstallException@@"};
+// Not const: the host's runtime writes into them (see above).
+NamedTypeDescriptor<20> stdExceptionType = {nullptr, nullptr, ".?AVexception@std@@"};
+NamedTypeDescriptor<23> installExceptionType = {nullptr, nullptr, ".?AVInstallException@@"};
+
+static_assert(offsetof(NamedTypeDescriptor<20>, undecoratedName) == offsetof(TypeDescriptor, spare) &&
+                  offsetof(NamedTypeDescriptor<20>, name) == offsetof(TypeDescriptor, name),
+              "a type descriptor's layout");
 
 const TypeDescriptor* descriptor(const void* named)
 {
@@ -106,20 +115,20 @@ const std::uint32_t kMultipleInheritance = 0x1;
 
 // std::exception: one class, no bases.
 extern const ClassHierarchyDescriptor kStdExceptionHierarchy;
-const BaseClassDescriptor kStdExceptionBase = {descriptor(&kStdExceptionType), 0, kAtStart, 0x40,
+const BaseClassDescriptor kStdExceptionBase = {descriptor(&stdExceptionType), 0, kAtStart, 0x40,
                                                &kStdExceptionHierarchy};
 const BaseClassDescriptor* const kStdExceptionBases[] = {&kStdExceptionBase};
 const ClassHierarchyDescriptor kStdExceptionHierarchy = {0, 0, 1, kStdExceptionBases};
-const CompleteObjectLocator kStdExceptionLocator = {0, 0, 0, descriptor(&kStdExceptionType),
+const CompleteObjectLocator kStdExceptionLocator = {0, 0, 0, descriptor(&stdExceptionType),
                                                     &kStdExceptionHierarchy};
 
 // InstallException: itself, then std::exception at offset 0.
 extern const ClassHierarchyDescriptor kInstallExceptionHierarchy;
-const BaseClassDescriptor kInstallExceptionSelf = {descriptor(&kInstallExceptionType), 1, kAtStart, 0x40,
+const BaseClassDescriptor kInstallExceptionSelf = {descriptor(&installExceptionType), 1, kAtStart, 0x40,
                                                    &kInstallExceptionHierarchy};
 const BaseClassDescriptor* const kInstallExceptionBases[] = {&kInstallExceptionSelf, &kStdExceptionBase};
 const ClassHierarchyDescriptor kInstallExceptionHierarchy = {0, 0, 2, kInstallExceptionBases};
-const CompleteObjectLocator kInstallExceptionLocator = {0, 0, 0, descriptor(&kInstallExceptionType),
+const CompleteObjectLocator kInstallExceptionLocator = {0, 0, 0, descriptor(&installExceptionType),
                                                         &kInstallExceptionHierarchy};
 
 const LocatedVtable kStdExceptionVtable = {
@@ -127,10 +136,10 @@ const LocatedVtable kStdExceptionVtable = {
     {reinterpret_cast<const void*>(&boundary_StdException_deletingDestroy),
      reinterpret_cast<const void*>(&boundary_StdException_what)}};
 
-const CatchableType kStdExceptionCatchable = {0, descriptor(&kStdExceptionType), kAtStart,
+const CatchableType kStdExceptionCatchable = {0, descriptor(&stdExceptionType), kAtStart,
                                               sizeof(StdException),
                                               reinterpret_cast<void*>(&boundary_StdException_copy)};
-const CatchableType kInstallExceptionCatchable = {0, descriptor(&kInstallExceptionType), kAtStart,
+const CatchableType kInstallExceptionCatchable = {0, descriptor(&installExceptionType), kAtStart,
                                                   sizeof(InstallExceptionObject),
                                                   reinterpret_cast<void*>(&boundary_InstallException_copy)};
 

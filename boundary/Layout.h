@@ -77,7 +77,7 @@ struct InstallExceptionObject {
 // Run-time type information, with absolute pointers as on x86.
 struct TypeDescriptor {
     const void* typeInfoVtable;  // type_info's vtable; matching compares names only
-    void* spare;
+    void* spare;                 // type_info::name()'s cache of the readable name: written by the runtime
     char name[1];  // ".?AVexception@std@@", variable length
 };
 
