@@ -21,7 +21,7 @@ char* subobject(char* complete, const MemberDisplacement& where)
 
 } // namespace
 
-void* findBase(void* object, const char* name)
+void* findBase(void* object, TypeNameMatch match)
 {
     if (object == nullptr)
         return nullptr;
@@ -36,7 +36,7 @@ void* findBase(void* object, const char* name)
         const BaseClassDescriptor* base = hierarchy.bases[i];
         if (base == nullptr || base->type == nullptr || (base->attributes & (kBaseNotVisible | kBaseAmbiguous)) != 0)
             continue;
-        if (std::strcmp(base->type->name, name) != 0)
+        if (!match(base->type->name))
             continue;
         char* candidate = subobject(complete, base->where);
         // A base found at two places is ambiguous: the cast fails.
@@ -47,11 +47,25 @@ void* findBase(void* object, const char* name)
     return found;
 }
 
+bool isProductContextName(const char* decoratedName)
+{
+    // ".?AU" (struct) or ".?AV" (class), the class's own name, then its
+    // enclosing scopes innermost first, each closed by '@' (or a one-digit
+    // back reference to a name used before), and the closing '@'.
+    static const char kName[] = "IProductContext@";
+    if (std::strncmp(decoratedName, ".?A", 3) != 0 || (decoratedName[3] != 'U' && decoratedName[3] != 'V'))
+        return false;
+    const char* rest = decoratedName + 4;
+    if (std::strncmp(rest, kName, sizeof(kName) - 1) != 0)
+        return false;
+    rest += sizeof(kName) - 1;
+    const std::size_t length = std::strlen(rest);
+    return length > 0 && rest[length - 1] == '@';
+}
+
 void* findProductContext(void* object)
 {
-    if (void* product = findBase(object, ".?AUIProductContext@setupcore@@"))
-        return product;
-    return findBase(object, ".?AVIProductContext@setupcore@@");
+    return findBase(object, &isProductContextName);
 }
 
 } // namespace boundary
