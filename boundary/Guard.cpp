@@ -14,6 +14,49 @@
 //
 //   record + 0   previous record        record + 8   the guard's frame pointer
 //   record + 4   handler                record + 12  the Capture to fill
+//
+// What the guard catches, and who destroys the host's object. A catch of
+// the host's runtime owns the object it is handling: the runtime destroys it
+// when that catch block ends, and also when an unwind leaves the block. The
+// guard is the last catch of every other object it meets, and destroys it
+// itself. In each case the guard copies the object before the unwind, while
+// it certainly lives (as Visual C++ builds its catch objects before it
+// unwinds), and the original is destroyed after the unwind, when it is the
+// guard's to destroy.
+//
+// - A plain throw inside a host operation: the record holds the object and
+//   its throw information. No catch owns the object: the guard destroys it.
+// - A rethrow (`throw;`) in a catch block of a host operation. Visual C++'s
+//   runtime raises it as a record whose object and throw information are
+//   null, and the handler that runs the catch block takes the object from the
+//   runtime's per-thread current exception.
+//   * Under Wine (seen; Wine's msvcrt, except_i386.c): the handler of the
+//     catch block's frame rewrites the record in place into a copy of the
+//     original's, and the search goes on to the guard with it. When the
+//     guard's unwind leaves the catch block, that handler destroys the
+//     original, unless a catch still running holds it. So an object that is
+//     the runtime's current exception belongs to that catch: the guard
+//     copies it and must not destroy it (before this rule it destroyed it a
+//     second time, after copying it from a destroyed object).
+//   * On Windows (inferred from Microsoft's vcruntime frame.cpp, x86): the
+//     catch block runs under a __try whose filter (ExFilterRethrow) takes
+//     every null record, leaves the catch block without destroying the
+//     object, and returns to the search of the original exception, which
+//     goes on to the guard with the original record. The runtime's current
+//     exception is the enclosing catch's again by then (or none), so the
+//     guard owns the object, as after a plain throw.
+// - A catch block that throws another exception: the guard sees the new one
+//   and owns it; the runtime destroys the one its catch was handling as the
+//   unwind leaves the block (Wine, seen; Windows, the __finally of the same
+//   __try, inferred).
+// - A null record that reaches the guard: a `throw;` (or a raise of that
+//   record) outside any catch block between the host operation and the
+//   guard, while the host runs the action from inside a catch block of its
+//   own. The object is the runtime's current exception, found through
+//   vcruntime140.dll's __current_exception(), and it belongs to the host's
+//   catch: the guard copies it and leaves it. A host linked /MT has no such
+//   export: the guard finds no object, and the action sees an exception it
+//   could not copy (the host gets std::exception).
 struct GuardRecord {
     GuardRecord* previous;
     void* handler;
@@ -23,8 +66,8 @@ struct GuardRecord {
 
 extern "C" {
 EXCEPTION_DISPOSITION boundary_guardHandler(EXCEPTION_RECORD* record, GuardRecord* frame, CONTEXT*, void*);
-[[noreturn]] void boundary_unwindAndResume(GuardRecord* frame, EXCEPTION_RECORD* record);
-void boundary_holdAfterUnwind(GuardRecord* frame, const EXCEPTION_RECORD* record);
+[[noreturn]] void boundary_unwindAndResume(GuardRecord* frame, EXCEPTION_RECORD* record, void* owned);
+void boundary_destroyAfterUnwind(void* owned, const boundary::ThrowInfo* info);
 // RtlUnwind, called from the assembly below.
 void* boundary_rtlUnwind = reinterpret_cast<void*>(&::RtlUnwind);
 }
@@ -32,9 +75,9 @@ void* boundary_rtlUnwind = reinterpret_cast<void*>(&::RtlUnwind);
 // RtlUnwind does not keep ebx, esi, edi or ebp; the resume path takes them
 // from the guard's own frame instead of trusting them after the call.
 // Between the unwind and the resume, still on the dispatcher's stack (so the
-// thrower's frame, which holds the thrown object, is intact), the object is
-// copied and destroyed: the dispatch is over by then, and the host's copy
-// constructor and destructor run under guards of their own.
+// thrower's frame, which holds the thrown object, is intact), the object the
+// guard owns is destroyed: the dispatch is over by then, and the host's
+// destructor runs under a guard of its own.
 __asm__(
     ".text\n"
     ".globl _boundary_guardedCall\n"
@@ -66,6 +109,7 @@ __asm__(
     "    movl $1, %eax\n"
     "    jmp boundary_guardLeave\n"
     "\n"
+    // boundary_unwindAndResume(frame, record, owned)
     ".globl _boundary_unwindAndResume\n"
     "_boundary_unwindAndResume:\n"
     "    movl 4(%esp), %eax\n"
@@ -76,9 +120,11 @@ __asm__(
     "    pushl %eax\n"
     "    call *_boundary_rtlUnwind\n"
     "boundary_unwound:\n"
-    "    pushl 8(%esp)\n"
-    "    pushl 8(%esp)\n"
-    "    call _boundary_holdAfterUnwind\n"
+    "    movl 4(%esp), %eax\n"      // the frame
+    "    movl 12(%eax), %eax\n"     // its capture
+    "    pushl 4(%eax)\n"           // capture->info
+    "    pushl 16(%esp)\n"          // owned
+    "    call _boundary_destroyAfterUnwind\n"
     "    addl $8, %esp\n"
     "    movl 4(%esp), %eax\n"
     "    movl 8(%eax), %ebp\n"
@@ -96,26 +142,65 @@ bool isCxxException(const EXCEPTION_RECORD& record)
     return magic == kCxxMagic1993 || magic == kCxxMagic1994 || magic == kCxxMagic2005;
 }
 
-// A copy of the thrown object in the DLL's own memory, then the original
-// destroyed, as the host's catch would have destroyed it after its handler.
-// An object that cannot be copied leaves the capture without one.
-void hold(const EXCEPTION_RECORD& record, Capture& capture)
+void* thrownObject(const EXCEPTION_RECORD& record)
 {
-    void* original = reinterpret_cast<void*>(record.ExceptionInformation[1]);
-    const ThrowInfo* info = reinterpret_cast<const ThrowInfo*>(record.ExceptionInformation[2]);
+    return reinterpret_cast<void*>(record.ExceptionInformation[1]);
+}
+
+const ThrowInfo* thrownInfo(const EXCEPTION_RECORD& record)
+{
+    return reinterpret_cast<const ThrowInfo*>(record.ExceptionInformation[2]);
+}
+
+// The exception that a catch block of the host's runtime (vcruntime140.dll,
+// a host linked /MD) is handling on this thread, or null.
+const EXCEPTION_RECORD* currentHostException()
+{
+    typedef void**(__cdecl * CurrentException)();
+    static const CurrentException current = [] {
+        HMODULE runtime = ::GetModuleHandleW(L"vcruntime140.dll");
+        return runtime != nullptr ? reinterpret_cast<CurrentException>(
+                                        reinterpret_cast<void*>(::GetProcAddress(runtime, "__current_exception")))
+                                  : nullptr;
+    }();
+    void** slot = current != nullptr ? current() : nullptr;
+    const EXCEPTION_RECORD* record = slot != nullptr ? static_cast<const EXCEPTION_RECORD*>(*slot) : nullptr;
+    return record != nullptr && isCxxException(*record) && thrownInfo(*record) != nullptr ? record : nullptr;
+}
+
+// The object the record stands for, with its throw information, copied into
+// the DLL's own memory. Returns the original when the guard owns it (see
+// the model above), null when a catch of the host's runtime does.
+void* capture(const EXCEPTION_RECORD& record, Capture& capture)
+{
+    void* original = thrownObject(record);
+    const ThrowInfo* info = thrownInfo(record);
+    bool owned = true;
+    const EXCEPTION_RECORD* current = currentHostException();
+    if (original == nullptr && info == nullptr) {
+        // A rethrow the runtime did not resolve: the current exception.
+        owned = false;
+        if (current != nullptr) {
+            original = thrownObject(*current);
+            info = thrownInfo(*current);
+        }
+    } else if (current != nullptr && thrownObject(*current) == original) {
+        // Wine's rethrow, rewritten into the catch's own record.
+        owned = false;
+    }
     capture.object = nullptr;
     capture.info = info;
     if (original == nullptr || info == nullptr || info->catchableTypes == nullptr ||
         info->catchableTypes->count < 1)
-        return;
+        return owned ? original : nullptr;
     const CatchableType& type = *info->catchableTypes->types[0];
     void* copy = std::malloc(type.size > 0 ? static_cast<std::size_t>(type.size) : 1);
     if (copy != nullptr && !callHostQuietly([&] { copyConstruct(type, copy, original); })) {
         std::free(copy);
         copy = nullptr;
     }
-    callHostQuietly([&] { destroyObject(*info, original); });
     capture.object = copy;
+    return owned ? original : nullptr;
 }
 
 } // namespace
@@ -127,12 +212,16 @@ extern "C" EXCEPTION_DISPOSITION boundary_guardHandler(EXCEPTION_RECORD* record,
     if ((record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0 ||
         !boundary::isCxxException(*record))
         return ExceptionContinueSearch;
-    boundary_unwindAndResume(frame, record);
+    void* owned = boundary::capture(*record, *frame->capture);
+    boundary_unwindAndResume(frame, record, owned);
 }
 
-extern "C" void boundary_holdAfterUnwind(GuardRecord* frame, const EXCEPTION_RECORD* record)
+// The original, as the host's catch would have destroyed it after its
+// handler.
+extern "C" void boundary_destroyAfterUnwind(void* owned, const boundary::ThrowInfo* info)
 {
-    boundary::hold(*record, *frame->capture);
+    if (owned != nullptr && info != nullptr)
+        boundary::callHostQuietly([&] { boundary::destroyObject(*info, owned); });
 }
 
 namespace boundary {

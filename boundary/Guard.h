@@ -1,8 +1,9 @@
 // The exception guard of every call into the host. A Visual C++ exception
 // that leaves a host call is caught right at the call by a structured
 // exception frame of the DLL's own: the DLL keeps a copy of the host's
-// object (made by the object's own copy constructor), destroys the original,
-// lets the host's frames unwind (their destructors run), and throws a C++
+// object (made by the object's own copy constructor), lets the host's frames
+// unwind (their destructors run), destroys the original when no catch of the
+// host's runtime owns it (Guard.cpp tells who does), and throws a C++
 // exception of its own in its place. The action then sees an ordinary
 // exception: its catch-all catches it, a handler of std::exception catches
 // it when the host's object derives from std::exception, and otherwise the
