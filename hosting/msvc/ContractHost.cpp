@@ -9,6 +9,9 @@
 #include "host/ActionContext.h"
 #include "host/ContextSides.h"
 
+#include <new>
+#include <typeinfo>
+
 extern "C" {
 struct HeapEntry {
     int* entry;
@@ -22,7 +25,41 @@ int __stdcall WriteFile(void* file, const void* data, unsigned long size, unsign
 void* __stdcall LoadLibraryW(const wchar_t* name);
 void* __stdcall GetProcAddress(void* module, const char* name);
 __declspec(noreturn) void __stdcall ExitProcess(unsigned code);
+void __stdcall RaiseException(unsigned long code, unsigned long flags, unsigned long count, const unsigned long* arguments);
+
+// Calls function with the stack at 4 mod 16, as a Visual C++ caller may (it
+// keeps 4-byte alignment only): the arguments' bytes are copied below the
+// misaligned stack pointer, self goes in ecx (for thiscall), and the stack is
+// restored afterwards whoever pops the arguments. Returns eax.
+unsigned __cdecl misalignedCall(const void* function, const void* arguments, unsigned bytes, void* self);
 }
+
+__asm__(".text\n"
+        ".globl _misalignedCall\n"
+        "_misalignedCall:\n"
+        "    pushl %ebp\n"
+        "    movl %esp, %ebp\n"
+        "    pushl %ebx\n"
+        "    pushl %esi\n"
+        "    pushl %edi\n"
+        "    movl 16(%ebp), %ecx\n"
+        "    movl %esp, %eax\n"
+        "    subl %ecx, %eax\n"
+        "    andl $-16, %eax\n"
+        "    subl $12, %eax\n"
+        "    movl %eax, %esp\n"
+        "    movl 12(%ebp), %esi\n"
+        "    movl %esp, %edi\n"
+        "    cld\n"
+        "    rep movsb\n"
+        "    movl 20(%ebp), %ecx\n"
+        "    call *8(%ebp)\n"
+        "    leal -12(%ebp), %esp\n"
+        "    popl %edi\n"
+        "    popl %esi\n"
+        "    popl %ebx\n"
+        "    popl %ebp\n"
+        "    ret\n");
 
 namespace {
 
@@ -119,6 +156,55 @@ private:
     int value_;
 };
 
+// A host exception that counts its objects: every one constructed (copies
+// included) must be destroyed exactly once, and none copied after it was
+// destroyed. Its text is short enough to stay inside the object.
+struct Tracked {
+    static long constructed;
+    static long destroyed;
+    static long destroyedTwice;
+    static long copiedDestroyed;
+
+    explicit Tracked(int value) : value(value), alive(true), detail(L"host") { ++constructed; }
+    Tracked(const Tracked& other) : value(other.value), alive(true), detail(other.detail)
+    {
+        if (!other.alive)
+            ++copiedDestroyed;
+        ++constructed;
+    }
+    ~Tracked()
+    {
+        if (!alive)
+            ++destroyedTwice;
+        alive = false;
+        ++destroyed;
+    }
+    static void reset() { constructed = destroyed = destroyedTwice = copiedDestroyed = 0; }
+    static bool balanced() { return constructed > 0 && constructed == destroyed && destroyedTwice == 0 && copiedDestroyed == 0; }
+
+    int value;
+    bool alive;
+    std::wstring detail;
+};
+long Tracked::constructed = 0;
+long Tracked::destroyed = 0;
+long Tracked::destroyedTwice = 0;
+long Tracked::copiedDestroyed = 0;
+
+// Rethrows the exception the host is handling, from outside any catch block.
+__declspec(noinline) void rethrowCurrent()
+{
+    throw;
+}
+
+// What the Visual C++ runtime raises for that rethrow: a record with neither
+// object nor throw information.
+__declspec(noinline) void raiseNullRecord()
+{
+    const unsigned long arguments[3] = {0x19930520ul, 0, 0};
+    RaiseException(0xE06D7363ul, 1, 3, arguments);
+}
+
 long liveObjects = 0;
 
 struct Counted {
@@ -150,7 +236,43 @@ struct Uncopyable {
     Uncopyable(const Uncopyable&) { throw HostError{44, std::wstring(L"copied")}; }
 };
 
-enum Fault { kNoFault, kThrowHostError, kThrowHostStdError, kThrowUncopyable };
+enum Fault {
+    kNoFault,
+    kThrowHostError,
+    kThrowHostStdError,
+    kThrowUncopyable,
+    kThrowTracked,       // throw Tracked(42)
+    kRethrowInside,      // try { throw Tracked(43); } catch (...) { throw; }
+    kReplaceInside,      // try { throw Tracked(1); } catch (const Tracked&) { throw Tracked(44); }
+    kRethrowCurrent,     // throw; (the host runs the action inside a catch block)
+    kRaiseNullRecord,    // the same, raised as Visual C++'s runtime raises it
+};
+
+[[noreturn]] __declspec(noinline) void throwFault(Fault fault)
+{
+    switch (fault) {
+    case kThrowHostError:
+        throw HostError{42, std::wstring(L"thrown by the host")};
+    case kThrowUncopyable:
+        throw Uncopyable();
+    case kThrowTracked:
+        throw Tracked(42);
+    case kRethrowInside:
+        try {
+            throw Tracked(43);
+        } catch (...) {
+            throw;
+        }
+    case kReplaceInside:
+        try {
+            throw Tracked(1);
+        } catch (const Tracked&) {
+            throw Tracked(44);
+        }
+    default:
+        throw HostStdError("host failure", 43);
+    }
+}
 
 struct Model {
     Pair parameters[8];
@@ -161,7 +283,7 @@ struct Model {
     int lastLevel = -1;
     int lines = 0;
     Fault fault = kNoFault;
-    const char* faultAt = "";  // "Log", "GetRootFeature"
+    const char* faultAt = "";  // "Log", "GetRootFeature", "*" for the first host call
     int requestedState = -1;
     std::wstring requestedId;
 
@@ -185,17 +307,20 @@ struct Model {
                 return written[i].value;
         return std::wstring(L"<unset>");
     }
+    // No try block here or in the operations that call it: a null rethrow
+    // record reaches the DLL as it was raised (Wine's handler of a frame
+    // with try blocks rewrites it into the current exception's).
     void enter(const char* operation)
     {
-        if (fault == kNoFault || strcmp(operation, faultAt) != 0)
+        if (fault == kNoFault || (strcmp(operation, faultAt) != 0 && strcmp(faultAt, "*") != 0))
             return;
         const Fault thrown = fault;
         fault = kNoFault;
-        if (thrown == kThrowHostError)
-            throw HostError{42, std::wstring(L"thrown by the host")};
-        if (thrown == kThrowUncopyable)
-            throw Uncopyable();
-        throw HostStdError("host failure", 43);
+        if (thrown == kRethrowCurrent)
+            rethrowCurrent();
+        if (thrown == kRaiseNullRecord)
+            raiseNullRecord();
+        throwFault(thrown);
     }
 };
 
@@ -363,6 +488,81 @@ public:
     }
 };
 
+// IProductContext as other hosts' headers declare it: the same interface in
+// the global namespace, in a namespace of the host's and nested, as struct
+// and as class. Only its class name is the contract.
+#define PRODUCT_INTERFACE(Keyword)                                      \
+    Keyword IProductContext                                             \
+    {                                                                   \
+    public:                                                             \
+        virtual void ReservedProduct1() = 0;                            \
+        virtual void ReservedProduct2() = 0;                            \
+        virtual void ReservedProduct3() = 0;                            \
+        virtual void ReservedProduct4() = 0;                            \
+        virtual void ReservedProduct5() = 0;                            \
+        virtual void ReservedProduct6() = 0;                            \
+        virtual void ReservedProduct7() = 0;                            \
+        virtual void ReservedProduct8() = 0;                            \
+        virtual setupcore::IFeature::Ptr GetRootFeature() = 0;          \
+                                                                        \
+    protected:                                                          \
+        ~IProductContext() {}                                           \
+    };
+
+} // namespace
+
+PRODUCT_INTERFACE(struct)
+namespace vendor {
+PRODUCT_INTERFACE(class)
+}
+namespace outer {
+namespace inner {
+PRODUCT_INTERFACE(struct)
+}
+namespace deeper {
+PRODUCT_INTERFACE(class)
+}
+} // namespace outer
+
+namespace {
+
+template <typename Interface>
+struct SideOf : Interface {
+    void ReservedProduct1() override {}
+    void ReservedProduct2() override {}
+    void ReservedProduct3() override {}
+    void ReservedProduct4() override {}
+    void ReservedProduct5() override {}
+    void ReservedProduct6() override {}
+    void ReservedProduct7() override {}
+    void ReservedProduct8() override {}
+    setupcore::IFeature::Ptr GetRootFeature() override { return productRoot(); }
+    virtual setupcore::IFeature::Ptr productRoot() = 0;
+};
+
+template <typename Interface>
+class ProductContextOf final : public Context, public Padding, public SideOf<Interface> {
+public:
+    using Context::Context;
+    setupcore::IFeature::Ptr productRoot() override
+    {
+        model_.enter("GetRootFeature");
+        return setupcore::IFeature::Ptr(new CoreFeature(model_, L"core"));
+    }
+};
+
+// Two different classes named IProductContext: as ambiguous as one twice.
+class TwoProductContexts final : public Context,
+                                 public SideOf< ::IProductContext>,
+                                 public SideOf<vendor::IProductContext> {
+public:
+    using Context::Context;
+    setupcore::IFeature::Ptr productRoot() override
+    {
+        return setupcore::IFeature::Ptr(new CoreFeature(model_, L"core"));
+    }
+};
+
 typedef int(__cdecl* Action)(ActionContextPtr context);
 
 void* vantorel = nullptr;
@@ -493,6 +693,26 @@ void nullNodesAreRefusedAndReleasedOnce()
     check(context->kept.use_count() == 1, "the host's reference released exactly once");
 }
 
+// typeid through the object's vtable: the descriptor the object's own type
+// information names.
+__declspec(noinline) const char* dynamicTypeName(const std::exception& error)
+{
+    return typeid(error).name();
+}
+
+bool contains(const char* text, const char* part)
+{
+    const size_t length = strlen(part);
+    for (; *text != '\0'; ++text) {
+        size_t i = 0;
+        while (i < length && text[i] == part[i])
+            ++i;
+        if (i == length)
+            return true;
+    }
+    return false;
+}
+
 void libraryExceptionsReachTheHostAsStdException()
 {
     Model model;
@@ -501,12 +721,14 @@ void libraryExceptionsReachTheHostAsStdException()
         check(false, "the exception was lost");
     } catch (const std::exception& error) {
         check(strcmp(error.what(), "thrown in the library") == 0, "what() of the library's exception");
+        check(strcmp(dynamicTypeName(error), "class std::exception") == 0, "the library exception's type name");
     }
     try {
         call(testActions, "ThrowInstallException", model);
         check(false, "the exception was lost");
     } catch (const InstallException& error) {
         check(error.code() == 7, "InstallException raised by the library, caught by its type");
+        check(strcmp(dynamicTypeName(error), "class InstallException") == 0, "its type name");
     }
 }
 
@@ -530,6 +752,225 @@ void productContextFoundThroughTypeInformation()
           "result 1 with an ambiguous product context");
     check(twice.lastLine == std::wstring(L"ChangeFeatureState crashed"), "crash line with an ambiguous one");
     check(liveObjects == 0, "every host object released");
+}
+
+template <typename Interface>
+void productContextIn(const char* where)
+{
+    Model model;
+    model.parameter(L"State", L"Uninstall");
+    model.parameter(L"FeatureId", L"core");
+    check(action(cobrinth, "ChangeFeatureState")(ActionContextPtr(new ProductContextOf<Interface>(model))) == 0, where);
+    check(model.requestedState == 2 && model.requestedId == std::wstring(L"core"), where);
+}
+
+void productContextInAnyNamespace()
+{
+    productContextIn< ::IProductContext>("global namespace, struct");
+    productContextIn<vendor::IProductContext>("another namespace, class");
+    productContextIn<outer::inner::IProductContext>("nested namespaces, struct");
+    productContextIn<outer::deeper::IProductContext>("nested namespaces, class");
+    Model two;
+    two.parameter(L"State", L"Install");
+    two.parameter(L"FeatureId", L"core");
+    check(action(cobrinth, "ChangeFeatureState")(ActionContextPtr(new TwoProductContexts(two))) == 1,
+          "result 1 with two different product contexts");
+    check(two.lastLine == std::wstring(L"ChangeFeatureState crashed") && two.requestedState == -1,
+          "the crash line, and no state set, with two different product contexts");
+    check(liveObjects == 0, "every host object released");
+}
+
+void typeNamesOfExceptionsThatCrossed()
+{
+    // The runtime computes a readable name once and stores it in the type
+    // descriptor: the DLL's descriptors must take the write.
+    InstallException made(5);
+    const char* name = dynamicTypeName(made);
+    check(name != nullptr && strcmp(name, "class InstallException") == 0, "InstallException made through the exports");
+    check(dynamicTypeName(made) == name, "the readable name kept in the descriptor");
+    try {
+        Model model;
+        model.parameter(L"Seconds", L"0");
+        model.fault = kThrowHostStdError;
+        model.faultAt = "Log";
+        call(vantorel, "SleepCommand", model);
+        check(false, "the exception was lost");
+    } catch (const std::exception& error) {
+        // The host's class lies in an anonymous namespace, which Wine's
+        // runtime leaves decorated: "?AVHostStdError@?A0x...@@".
+        const char* name = dynamicTypeName(error);
+        check(name != nullptr && contains(name, "HostStdError"), "a host exception that passed through an action");
+    }
+}
+
+// The host runs the action from inside a catch block of its own. (Its
+// caller catches what comes back: Wine's runtime itself mishandles a
+// rethrow of the current exception caught in the function whose catch block
+// it left, with host code alone.)
+__declspec(noinline) void callInsideCatch(int value, void* library, Model& model)
+{
+    try {
+        throw Tracked(value);
+    } catch (const Tracked&) {
+        call(library, "SleepCommand", model);
+    }
+}
+
+bool tracked(Fault fault, int value, const char* what, bool insideCatch, void** library)
+{
+    Tracked::reset();
+    Model model;
+    model.parameter(L"Seconds", L"0");
+    model.fault = fault;
+    model.faultAt = "Log";
+    bool caught = false;
+    try {
+        if (insideCatch)
+            callInsideCatch(value, *library, model);
+        else
+            call(*library, "SleepCommand", model);
+    } catch (const Tracked& error) {
+        caught = true;
+        check(error.value == value && error.alive && error.detail == std::wstring(L"host"), what);
+    }
+    check(caught, what);
+    check(Tracked::balanced(), what);
+    if (!Tracked::balanced()) {
+        print("    constructed ");
+        printNumber(Tracked::constructed);
+        print(", destroyed ");
+        printNumber(Tracked::destroyed);
+        print(", destroyed twice ");
+        printNumber(Tracked::destroyedTwice);
+        print(", copied after destruction ");
+        printNumber(Tracked::copiedDestroyed);
+        print("\n");
+    }
+    return caught;
+}
+
+void hostFaultsComeBackAsThemselves()
+{
+    void** const libraries[] = {&vantorel, &cobrinth};
+    for (void** library : libraries) {
+        tracked(kThrowTracked, 42, "a plain throw", false, library);
+        tracked(kRethrowInside, 43, "a rethrow inside the host operation", false, library);
+        tracked(kReplaceInside, 44, "a host operation that catches one and throws another", false, library);
+        // The host runs the action inside a catch block; the operation
+        // rethrows the exception that block handles.
+        tracked(kRethrowCurrent, 45, "a rethrow of the host's current exception", true, library);
+        tracked(kRaiseNullRecord, 46, "the runtime's rethrow record, raised by hand", true, library);
+    }
+    // A catch-all meets a rethrown host fault: the copies it made are gone
+    // with the call.
+    const Fault faults[] = {kThrowTracked, kRethrowInside, kReplaceInside};
+    for (Fault fault : faults) {
+        Tracked::reset();
+        Model model;
+        model.parameter(L"State", L"Install");
+        model.parameter(L"FeatureID", L"X");
+        model.fault = fault;
+        model.faultAt = "GetChildren";
+        check(call(vantorel, "ChangeFeatureState", model) == 1, "the catch-all's result");
+        check(model.lastLine == std::wstring(L"ChangeFeatureState crashed"), "the catch-all's crash line");
+        check(Tracked::balanced(), "a host fault met by the catch-all");
+    }
+    check(liveObjects == 0, "every host object released");
+}
+
+// ---- A caller that aligns the stack to 4 bytes only
+
+const char* const kVantorelActions[] = {
+    "ChangeFeatureState", "SetFeatureStateToDefault", "DisplayFeatureInstallingState", "CheckDiskCost",
+    "CompareVersion", "DetectOverhangingPatch", "GetProductPatchLevel", "CheckValidMinorRelease",
+    "DetectPatchOnLowerSP", "DetectPatchOrSPOnHigherRevision", "CheckForBlockingProductPreReqs",
+    "EvaluateFeaturePreReqs", "EvaluateTargetFeaturePreReqs", "SortAvailableSetupLanguages",
+    "CheckIfContainSubstring", "SetVexaName", "SleepCommand", "RunCommandAndSetReturnCode",
+    "RunCommandAndSetProperty"};
+const char* const kCobrinthActions[] = {"SetPathRelatedProperties", "ChangeFeatureState", "SleepCommand"};
+
+// An action called through misalignedCall: the shared pointer's two words,
+// whose reference the action releases.
+int callMisaligned(void* library, const char* name, const ActionContextPtr& context)
+{
+    alignas(4) unsigned char words[sizeof(ActionContextPtr)];
+    new (words) ActionContextPtr(context);
+    return static_cast<int>(misalignedCall(reinterpret_cast<const void*>(action(library, name)), words,
+                                           sizeof(words), nullptr));
+}
+
+bool commandAction(const char* name)
+{
+    return strcmp(name, "RunCommandAndSetReturnCode") == 0 || strcmp(name, "RunCommandAndSetProperty") == 0;
+}
+
+void everyExportOnAMisalignedStack()
+{
+    struct Library {
+        void** library;
+        const char* const* names;
+        int count;
+    };
+    const Library libraries[] = {{&vantorel, kVantorelActions, 19}, {&cobrinth, kCobrinthActions, 3}};
+    for (const Library& one : libraries) {
+        for (int i = 0; i < one.count; ++i) {
+            const char* name = one.names[i];
+            // Each action once as it runs (but those that start a command),
+            // and once with a host fault at its first call, which the
+            // boundary catches and raises again.
+            for (int faulted = commandAction(name) ? 1 : 0; faulted < 2; ++faulted) {
+                Tracked::reset();
+                Model model;
+                model.parameter(L"Seconds", L"0");
+                model.parameter(L"State", L"Install");
+                if (faulted) {
+                    model.fault = kThrowTracked;
+                    model.faultAt = "*";
+                }
+                ActionContextPtr context(one.library == &cobrinth ? static_cast<Context*>(new ProductContext(model))
+                                                                  : new Context(model));
+                bool raised = false;
+                int result = 0;
+                try {
+                    result = callMisaligned(*one.library, name, context);
+                } catch (const Tracked& error) {
+                    raised = error.value == 42;
+                } catch (const std::exception& error) {
+                    // The library's own exception (an action given no
+                    // parameters may raise one), as std::exception.
+                    raised = !faulted && error.what() != nullptr && error.what()[0] != '\0';
+                }
+                check(raised || result == 0 || result == 1, name);
+                check(context.use_count() == 1, name);
+                check(!faulted || Tracked::balanced(), name);
+            }
+        }
+    }
+    // InstallException's members, thiscall, called as Visual C++ calls them.
+    void* construct = GetProcAddress(vantorel, "??0InstallException@@QAE@H@Z");
+    void* copy = GetProcAddress(vantorel, "??0InstallException@@QAE@ABV0@@Z");
+    void* destroy = GetProcAddress(vantorel, "??1InstallException@@UAE@XZ");
+    check(construct != nullptr && copy != nullptr && destroy != nullptr, "InstallException's members exported");
+    if (construct != nullptr && copy != nullptr && destroy != nullptr) {
+        alignas(4) unsigned char original[sizeof(InstallException)];
+        alignas(4) unsigned char copied[sizeof(InstallException)];
+        const int code = 12;
+        const void* source = original;
+        misalignedCall(construct, &code, sizeof(code), original);
+        misalignedCall(copy, &source, sizeof(source), copied);
+        check(reinterpret_cast<InstallException*>(copied)->code() == 12, "the copy's code");
+        misalignedCall(destroy, nullptr, 0, copied);
+        misalignedCall(destroy, nullptr, 0, original);
+    }
+    check(liveObjects == 0, "every host object released");
+}
+
+void codeCompiledForMisalignedCallers()
+{
+    Model model;
+    check(call(testActions, "StackAlignment", model) == 0, "aligned where the host aligned the stack");
+    check(callMisaligned(testActions, "StackAlignment", ActionContextPtr(new Context(model))) == 0,
+          "the DLL's code realigns what it needs when the host did not");
 }
 
 void longTextsCrossBothWays()
@@ -575,6 +1016,10 @@ int runAll(bool kit)
     run("host exceptions pass through to the host", hostExceptionsPassThroughToTheHost);
     run("host exceptions meet the catch-alls", hostExceptionsMeetTheCatchAlls);
     run("IProductContext found through type information", productContextFoundThroughTypeInformation);
+    run("IProductContext in any namespace", productContextInAnyNamespace);
+    run("type names of exceptions that crossed", typeNamesOfExceptionsThatCrossed);
+    run("host faults come back as themselves", hostFaultsComeBackAsThemselves);
+    run("every export on a misaligned stack", everyExportOnAMisalignedStack);
     run("long texts cross both ways", longTextsCrossBothWays);
     run("null nodes are refused and released once", nullNodesAreRefusedAndReleasedOnce);
     if (!kit) {
@@ -584,6 +1029,7 @@ int runAll(bool kit)
             return 2;
         }
         run("library exceptions reach the host", libraryExceptionsReachTheHostAsStdException);
+        run("code compiled for misaligned callers", codeCompiledForMisalignedCallers);
     }
     printNumber(passed);
     print(" passed, ");
