@@ -2,12 +2,18 @@
 # target architecture: `. env.sh i686` (the deliverable, the default) or
 # `. env.sh x86_64` (the same sources tested under 64-bit Wine). It sets the
 # dependency cache outside the clone, a Wine prefix of the architecture's
-# own, WINE, the loader that runs the architecture's programs, and for i686
-# windows_i386: native, emulated or none (how 32-bit programs run here).
+# own, a UTF-8 locale, WINE, the loader that runs the architecture's
+# programs, and for i686 windows_i386: native, emulated or none (how 32-bit
+# programs run here).
 windows_arch="${1:-i686}"
 export WINDOWS_DEPS_ROOT="${WINDOWS_DEPS_ROOT:-/var/cache/actions-windows}"
 export WINDOWS_DEPS_PREFIX="$WINDOWS_DEPS_ROOT/$windows_arch/prefix"
 export WINEDEBUG=-all
+# Wine converts file names between Windows and the machine by the locale's
+# character set: under a POSIX locale (LC_ALL=C, as in a container without
+# one) a file name outside ASCII cannot be opened. UTF-8, which every Debian
+# machine has, whatever the caller's locale.
+export LC_ALL=C.UTF-8
 case "$windows_arch" in
   i686)
     export WINEPREFIX="$WINDOWS_DEPS_ROOT/wine32"
