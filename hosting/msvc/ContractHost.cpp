@@ -379,7 +379,9 @@ private:
     std::wstring id_;
 };
 
-struct ProductSide : ProductContextSide {
+// The product interface's reserved operations, whichever namespace declares it.
+template <typename Interface>
+struct ReservedProducts : Interface {
     void ReservedProduct1() override {}
     void ReservedProduct2() override {}
     void ReservedProduct3() override {}
@@ -389,6 +391,8 @@ struct ProductSide : ProductContextSide {
     void ReservedProduct7() override {}
     void ReservedProduct8() override {}
 };
+
+struct ProductSide : ReservedProducts<ProductContextSide> {};
 
 class Context : public ActionContextSide, Counted {
 public:
@@ -527,15 +531,7 @@ PRODUCT_INTERFACE(class)
 namespace {
 
 template <typename Interface>
-struct SideOf : Interface {
-    void ReservedProduct1() override {}
-    void ReservedProduct2() override {}
-    void ReservedProduct3() override {}
-    void ReservedProduct4() override {}
-    void ReservedProduct5() override {}
-    void ReservedProduct6() override {}
-    void ReservedProduct7() override {}
-    void ReservedProduct8() override {}
+struct SideOf : ReservedProducts<Interface> {
     setupcore::IFeature::Ptr GetRootFeature() override { return productRoot(); }
     virtual setupcore::IFeature::Ptr productRoot() = 0;
 };
