@@ -329,41 +329,97 @@ TEST(SetupCoreSleepCommand, AnnouncesWithALineFeedAndSkipsZero)
 
 #if defined(_WIN32)
 #include <windows.h>
+#include <vector>
 
 namespace {
 
-// Values written into the real registry (Wine's, under test) and removed
-// again, in the 64-bit view the reader uses.
+const wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+void setText(HKEY key, const wchar_t* name, const std::wstring& text, bool terminated)
+{
+    const DWORD bytes = static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes));
+}
+
+// Installation folders set in the real registry of the machine (Wine's
+// prefix, under test), in either view, and put back as they were when this
+// goes: the tests let it go before their first check, since a failed check
+// may end the program (see the README's limits under emulation) and the
+// prefix outlives the run.
+class ReplacedFolders {
+public:
+    ReplacedFolders() = default;
+    ReplacedFolders(const ReplacedFolders&) = delete;
+    ReplacedFolders& operator=(const ReplacedFolders&) = delete;
+    ~ReplacedFolders()
+    {
+        for (auto saved = saved_.rbegin(); saved != saved_.rend(); ++saved) {
+            HKEY key;
+            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_ALL_ACCESS | saved->view, &key) !=
+                ERROR_SUCCESS)
+                continue;
+            if (saved->existed)
+                RegSetValueExW(key, saved->name.c_str(), 0, saved->type, saved->data.data(),
+                               static_cast<DWORD>(saved->data.size()));
+            else
+                RegDeleteValueW(key, saved->name.c_str());
+            RegCloseKey(key);
+        }
+    }
+
+    // Sets a value of the CurrentVersion key in one view (KEY_WOW64_64KEY or
+    // KEY_WOW64_32KEY), keeping what was there.
+    void set(REGSAM view, const wchar_t* name, const std::wstring& text)
+    {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_ALL_ACCESS | view, &key));
+        Saved saved;
+        saved.view = view;
+        saved.name = name;
+        DWORD bytes = 0;
+        saved.existed = RegQueryValueExW(key, name, nullptr, &saved.type, nullptr, &bytes) == ERROR_SUCCESS;
+        saved.data.resize(bytes);
+        if (saved.existed && bytes > 0)
+            saved.existed = RegQueryValueExW(key, name, nullptr, &saved.type, saved.data.data(), &bytes) ==
+                            ERROR_SUCCESS;
+        saved_.push_back(saved);
+        setText(key, name, text, true);
+        RegCloseKey(key);
+    }
+
+    // A value as one view holds it now, or "<unset>".
+    static std::wstring get(REGSAM view, const wchar_t* name)
+    {
+        std::wstring text = L"<unset>";
+        HKEY key;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+            return text;
+        wchar_t buffer[MAX_PATH] = {};
+        DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
+        if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &bytes) == ERROR_SUCCESS)
+            text = buffer;
+        RegCloseKey(key);
+        return text;
+    }
+
+private:
+    struct Saved {
+        REGSAM view = 0;
+        std::wstring name;
+        bool existed = false;
+        DWORD type = REG_SZ;
+        std::vector<BYTE> data;
+    };
+    std::vector<Saved> saved_;
+};
+
+// A test key in the 64-bit view the reader uses, removed again.
 class RealRegistry : public ::testing::Test {
 protected:
     static constexpr const wchar_t* kTestKey = L"SOFTWARE\\InstallerActionsTest";
     static constexpr REGSAM kAccess = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
 
-    void TearDown() override
-    {
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kTestKey, KEY_WOW64_64KEY, 0);
-        if (restoreX86) {
-            HKEY key;
-            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, kAccess, &key) ==
-                ERROR_SUCCESS) {
-                if (oldX86.empty())
-                    RegDeleteValueW(key, L"ProgramFilesDir (x86)");
-                else
-                    setText(key, L"ProgramFilesDir (x86)", oldX86, true);
-                RegCloseKey(key);
-            }
-        }
-    }
-
-    static void setText(HKEY key, const wchar_t* name, const std::wstring& text, bool terminated)
-    {
-        const DWORD bytes = static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, REG_SZ,
-                                                reinterpret_cast<const BYTE*>(text.c_str()), bytes));
-    }
-
-    bool restoreX86 = false;
-    std::wstring oldX86;
+    void TearDown() override { RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kTestKey, KEY_WOW64_64KEY, 0); }
 };
 
 TEST_F(RealRegistry, ReaderContracts)
@@ -392,27 +448,53 @@ TEST_F(RealRegistry, ReaderContracts)
     EXPECT_EQ(L"untouched", value);
 }
 
-TEST_F(RealRegistry, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
+HostModel windowsPaths(const std::wstring& installDir)
 {
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
-                                           kAccess, &key));
-    std::wstring programFiles;
-    std::wstring error;
-    ASSERT_TRUE(ReadValueFromRegistry(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir",
-                                      programFiles, error));
-    ReadValueFromRegistry(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir (x86)", oldX86, error);
-    restoreX86 = true;
-    setText(key, L"ProgramFilesDir (x86)", L"X:\\Programs32", true);
-    RegCloseKey(key);
-
     HostModel model;
-    model.parameters[L"INSTALLDIR"] = programFiles + L"\\Suite\\";
+    model.parameters[L"INSTALLDIR"] = installDir;
     model.parameters[L"HostPlatform"] = L"windows";
     model.parameters[L"HostObjectModel"] = L"64";
     model.parameters[L"ProductObjectModel"] = L"64";
     model.parameters[L"EnterpriseVersionDir"] = L"4.0";
-    Outcome run = runCobrinth("SetPathRelatedProperties", model);
+    return model;
+}
+
+TEST_F(RealRegistry, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
+{
+    const std::wstring programFiles = ReplacedFolders::get(KEY_WOW64_64KEY, L"ProgramFilesDir");
+    Outcome run;
+    {
+        ReplacedFolders folders;
+        folders.set(KEY_WOW64_64KEY, L"ProgramFilesDir (x86)", L"X:\\Programs32");
+        run = runCobrinth("SetPathRelatedProperties", windowsPaths(programFiles + L"\\Suite\\"));
+    }
+    EXPECT_EQ(0, run.result());
+    EXPECT_EQ(L"X:\\Programs32\\Suite\\", run.property(L"INSTALLDIR"));
+    EXPECT_EQ(L"X:\\Programs32\\Suite\\4.0\\win64_x64\\", run.property(L"BINDIR"));
+}
+
+// Most hosts are 32-bit processes on 64-bit Windows, where the registry has
+// two views of SOFTWARE: the installation folders are read from the 64-bit
+// one, not from the 32-bit twin (WOW6432Node) that such a process sees by
+// default. Each view gets folders of its own, and only the 64-bit view's
+// match the installation folder.
+TEST_F(RealRegistry, InstallationFoldersComeFromTheSixtyFourBitView)
+{
+    BOOL wow64 = FALSE;
+    if (sizeof(void*) == 4 && (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64))
+        GTEST_SKIP() << "32-bit Windows has one registry view; the 32-bit build runs this test on 64-bit Windows";
+    Outcome run;
+    std::wstring twin;
+    {
+        ReplacedFolders folders;
+        folders.set(KEY_WOW64_64KEY, L"ProgramFilesDir", L"X:\\Programs64");
+        folders.set(KEY_WOW64_64KEY, L"ProgramFilesDir (x86)", L"X:\\Programs32");
+        folders.set(KEY_WOW64_32KEY, L"ProgramFilesDir", L"Y:\\Twin64");
+        folders.set(KEY_WOW64_32KEY, L"ProgramFilesDir (x86)", L"Y:\\Twin32");
+        twin = ReplacedFolders::get(KEY_WOW64_32KEY, L"ProgramFilesDir");
+        run = runCobrinth("SetPathRelatedProperties", windowsPaths(L"x:\\programs64\\Suite\\"));
+    }
+    ASSERT_EQ(L"Y:\\Twin64", twin) << "the two views are one here: nothing would tell them apart";
     EXPECT_EQ(0, run.result());
     EXPECT_EQ(L"X:\\Programs32\\Suite\\", run.property(L"INSTALLDIR"));
     EXPECT_EQ(L"X:\\Programs32\\Suite\\4.0\\win64_x64\\", run.property(L"BINDIR"));
