@@ -44,7 +44,9 @@ done
 lld-link /subsystem:console /entry:msvcMainStartup /nodefaultlib /machine:x86 /safeseh:no \
   "/out:$kit/bin/kit_host.exe" "$host/ContractHost.obj" "$host/HostRuntime.obj" "$kit/lib/vantorel.lib" \
   "${runtime[@]}" >/dev/null
-# Wine's start first, with its output going nowhere (see test.sh).
+# The Wine prefix, if no suite made it, then Wine's start, with its output
+# going nowhere (see test.sh).
+[ -f "$WINEPREFIX/system.reg" ] || "$windows_wineboot" wineboot --init >/dev/null 2>&1 || true
 wine cmd /c exit >/dev/null 2>&1 || true
 # From the kit's bin folder, where it finds the DLLs beside itself.
 report="$(wine "$kit/bin/kit_host.exe" --kit)"

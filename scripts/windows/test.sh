@@ -58,8 +58,8 @@ run_architecture() (
     lean=ON
     echo "windows ($arch): 32-bit programs run through emulation here: the lean suite"
   fi
-  # A Wine prefix of its own, made once.
-  [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >/dev/null 2>&1 || true
+  # The Wine prefix, made once.
+  [ -f "$WINEPREFIX/system.reg" ] || "$windows_wineboot" wineboot --init >/dev/null 2>&1 || true
 
   cmake --preset "$windows_preset" -DACTIONS_LEAN_TESTS=$lean >/dev/null
   cmake --build --preset "$windows_preset" -j "$(nproc)"
