@@ -62,9 +62,11 @@ void run(void* object, CountBlock* counts, ActionBody body, bool productContext,
 
 [[noreturn]] void raise(void* object, const ThrowInfo* info)
 {
-    const ULONG_PTR arguments[3] = {kCxxMagic1993, reinterpret_cast<ULONG_PTR>(object),
-                                    reinterpret_cast<ULONG_PTR>(info)};
-    ::RaiseException(kCxxExceptionCode, EXCEPTION_NONCONTINUABLE, 3, arguments);
+    ULONG_PTR arguments[kCxxParameterCount];
+    arguments[kCxxMagicParameter] = kCxxMagic1993;
+    arguments[kCxxObjectParameter] = reinterpret_cast<ULONG_PTR>(object);
+    arguments[kCxxThrowInfoParameter] = reinterpret_cast<ULONG_PTR>(info);
+    ::RaiseException(kCxxExceptionCode, EXCEPTION_NONCONTINUABLE, kCxxParameterCount, arguments);
     __builtin_unreachable();
 }
 

@@ -136,20 +136,20 @@ namespace {
 
 bool isCxxException(const EXCEPTION_RECORD& record)
 {
-    if (record.ExceptionCode != kCxxExceptionCode || record.NumberParameters < 3)
+    if (record.ExceptionCode != kCxxExceptionCode || record.NumberParameters < kCxxParameterCount)
         return false;
-    const ULONG_PTR magic = record.ExceptionInformation[0];
+    const ULONG_PTR magic = record.ExceptionInformation[kCxxMagicParameter];
     return magic == kCxxMagic1993 || magic == kCxxMagic1994 || magic == kCxxMagic2005;
 }
 
 void* thrownObject(const EXCEPTION_RECORD& record)
 {
-    return reinterpret_cast<void*>(record.ExceptionInformation[1]);
+    return reinterpret_cast<void*>(record.ExceptionInformation[kCxxObjectParameter]);
 }
 
 const ThrowInfo* thrownInfo(const EXCEPTION_RECORD& record)
 {
-    return reinterpret_cast<const ThrowInfo*>(record.ExceptionInformation[2]);
+    return reinterpret_cast<const ThrowInfo*>(record.ExceptionInformation[kCxxThrowInfoParameter]);
 }
 
 // The exception that a catch block of the host's runtime (vcruntime140.dll,
@@ -302,7 +302,7 @@ void throwCaptured(const Capture& capture)
     // what() of the host's object, slot 1 of its std::exception subobject.
     void* base = static_cast<char*>(held->object()) + standard->thisDisplacement.mdisp;
     const char* message = nullptr;
-    callHost([&] { message = reinterpret_cast<ThiscallWhat>((*static_cast<void* const* const*>(base))[1])(base); });
+    callHost([&] { message = reinterpret_cast<ThiscallWhat>((*static_cast<void* const* const*>(base))[kStdExceptionWhat])(base); });
     throw HostStdException(held, message != nullptr ? message : "");
 }
 

@@ -23,9 +23,9 @@ void releaseReference(CountBlock* counts)
 {
     if (counts == nullptr || ::InterlockedDecrement(&counts->useCount) != 0)
         return;
-    callHostQuietly([counts] { slotOf<ThiscallVoid>(counts, 1)(counts); });
+    callHostQuietly([counts] { slotOf<ThiscallVoid>(counts, kCountBlockDispose)(counts); });
     if (::InterlockedDecrement(&counts->weakCount) == 0)
-        callHostQuietly([counts] { slotOf<ThiscallVoid>(counts, 2)(counts); });
+        callHostQuietly([counts] { slotOf<ThiscallVoid>(counts, kCountBlockDestroy)(counts); });
 }
 
 namespace {
@@ -103,10 +103,14 @@ boost::shared_ptr<List> takeList(const SharedPtr& result, Make make)
 
 // The feature node's slots, current and earlier layout.
 struct CurrentSlots {
-    enum { kGetId = 0, kGetChildren = 4, kSetRequestedState = 8 };
+    enum { kGetId = kFeatureGetId, kGetChildren = kFeatureGetChildren, kSetRequestedState = kFeatureSetRequestedState };
 };
 struct CoreSlots {
-    enum { kGetId = 0, kGetChildren = 3, kSetRequestedState = 7 };
+    enum {
+        kGetId = kCoreFeatureGetId,
+        kGetChildren = kCoreFeatureGetChildren,
+        kSetRequestedState = kCoreFeatureSetRequestedState
+    };
 };
 
 template <typename Interface, typename Slots>
@@ -158,19 +162,19 @@ public:
     {
         void* self = object();
         bool enabled = false;
-        callHost([&] { enabled = slotOf<BoolCall>(self, 5)(self); });
+        callHost([&] { enabled = slotOf<BoolCall>(self, kFeatureIsEnabled)(self); });
         return enabled;
     }
-    void GetInstalledState(int& state) override { state = intResult(6); }
+    void GetInstalledState(int& state) override { state = intResult(kFeatureGetInstalledState); }
     void GetInstallingState(int flag, int& state) override
     {
         void* self = object();
         int value = 0;
-        callHost([&] { slotOf<IntInIntOutCall>(self, 7)(self, flag, &value); });
+        callHost([&] { slotOf<IntInIntOutCall>(self, kFeatureGetInstallingState)(self, flag, &value); });
         state = value;
     }
-    void GetMarkerState(int& state) override { state = intResult(9); }
-    void GetDefaultState(int& state) override { state = intResult(10); }
+    void GetMarkerState(int& state) override { state = intResult(kFeatureGetMarkerState); }
+    void GetDefaultState(int& state) override { state = intResult(kFeatureGetDefaultState); }
 };
 
 class CoreFeature final : public FeatureBase<setupcore::IFeature, CoreSlots> {
@@ -216,10 +220,6 @@ struct ProductSide : ProductContextSide {
     void ReservedProduct8() override { notCalled(); }
 };
 
-// The second interface of the host's context starts right after the
-// primary interface's vtable pointer.
-const int kPropertySideOffset = 4;
-
 class Context : public ActionContextSide {
 public:
     explicit Context(const SharedPtr& pointer) : ref_(pointer) {}
@@ -229,14 +229,14 @@ public:
     {
         HostText line(text);
         void* self = object();
-        callHost([&] { slotOf<LogCall>(self, 0)(self, level, line.get()); });
+        callHost([&] { slotOf<LogCall>(self, kLog)(self, level, line.get()); });
     }
     WideTextPtr GetParameter(const std::wstring& name) override
     {
         HostText key(name);
         void* self = object();
         SharedPtr result = {nullptr, nullptr};
-        callHost([&] { slotOf<SharedResultOfTextCall>(self, 1)(self, &result, key.get()); });
+        callHost([&] { slotOf<SharedResultOfTextCall>(self, kGetParameter)(self, &result, key.get()); });
         return takeText(result);
     }
     void SetProperty(const std::wstring& name, const std::wstring& value) override
@@ -244,17 +244,17 @@ public:
         HostText key(name);
         HostText text(value);
         void* self = object();
-        callHost([&] { slotOf<TwoTextsCall>(self, 2)(self, key.get(), text.get()); });
+        callHost([&] { slotOf<TwoTextsCall>(self, kSetProperty)(self, key.get(), text.get()); });
     }
     void ReservedHost1() override { notCalled(); }
     void ReservedHost2() override { notCalled(); }
     void ReservedHost3() override { notCalled(); }
-    IFeature::Ptr actionRootFeature() override { return CurrentFeature::wrap(sharedResult(object(), 6)); }
+    IFeature::Ptr actionRootFeature() override { return CurrentFeature::wrap(sharedResult(object(), kGetRootFeature)); }
     void ReservedHost4() override { notCalled(); }
     void ReservedHost5() override { notCalled(); }
     DiskCostListPtr GetDiskCostList() override
     {
-        return takeList<std::vector<DiskCostEntryPtr> >(sharedResult(object(), 9), [](const SharedPtr& pointer) {
+        return takeList<std::vector<DiskCostEntryPtr> >(sharedResult(object(), kGetDiskCostList), [](const SharedPtr& pointer) {
             HostRef entry(pointer);
             const boundary::DiskCostEntry& cost =
                 *static_cast<const boundary::DiskCostEntry*>(checked(entry.object(), "disk cost entry"));
@@ -271,7 +271,7 @@ public:
         HostText second(context);
         void* self = object();
         ReturnedText result;
-        callHost([&] { slotOf<TextResultOfTwoTextsCall>(self, 10)(self, &result.text, first.get(), second.get()); });
+        callHost([&] { slotOf<TextResultOfTwoTextsCall>(self, kResolveText)(self, &result.text, first.get(), second.get()); });
         return copyText(result.text);
     }
     void ReservedProperty1() override { notCalled(); }
@@ -280,9 +280,9 @@ public:
     std::wstring GetPropertyText(const std::wstring& name) override
     {
         HostText key(name);
-        void* side = static_cast<char*>(object()) + kPropertySideOffset;
+        void* side = static_cast<char*>(object()) + kPropertyContextOffset;
         ReturnedText result;
-        callHost([&] { slotOf<TextResultOfTextCall>(side, 3)(side, &result.text, key.get()); });
+        callHost([&] { slotOf<TextResultOfTextCall>(side, kGetPropertyText)(side, &result.text, key.get()); });
         return copyText(result.text);
     }
 
@@ -299,7 +299,7 @@ public:
 
     setupcore::IFeature::Ptr productRootFeature() override
     {
-        return FeatureBase<setupcore::IFeature, CoreSlots>::wrap(sharedResult(product_, 8));
+        return FeatureBase<setupcore::IFeature, CoreSlots>::wrap(sharedResult(product_, kProductGetRootFeature));
     }
 
 private:

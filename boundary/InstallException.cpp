@@ -111,11 +111,10 @@ namespace boundary {
 namespace {
 
 const MemberDisplacement kAtStart = {0, -1, 0};
-const std::uint32_t kMultipleInheritance = 0x1;
 
 // std::exception: one class, no bases.
 extern const ClassHierarchyDescriptor kStdExceptionHierarchy;
-const BaseClassDescriptor kStdExceptionBase = {descriptor(&stdExceptionType), 0, kAtStart, 0x40,
+const BaseClassDescriptor kStdExceptionBase = {descriptor(&stdExceptionType), 0, kAtStart, kBaseHasHierarchy,
                                                &kStdExceptionHierarchy};
 const BaseClassDescriptor* const kStdExceptionBases[] = {&kStdExceptionBase};
 const ClassHierarchyDescriptor kStdExceptionHierarchy = {0, 0, 1, kStdExceptionBases};
@@ -124,7 +123,7 @@ const CompleteObjectLocator kStdExceptionLocator = {0, 0, 0, descriptor(&stdExce
 
 // InstallException: itself, then std::exception at offset 0.
 extern const ClassHierarchyDescriptor kInstallExceptionHierarchy;
-const BaseClassDescriptor kInstallExceptionSelf = {descriptor(&installExceptionType), 1, kAtStart, 0x40,
+const BaseClassDescriptor kInstallExceptionSelf = {descriptor(&installExceptionType), 1, kAtStart, kBaseHasHierarchy,
                                                    &kInstallExceptionHierarchy};
 const BaseClassDescriptor* const kInstallExceptionBases[] = {&kInstallExceptionSelf, &kStdExceptionBase};
 const ClassHierarchyDescriptor kInstallExceptionHierarchy = {0, 0, 2, kInstallExceptionBases};

@@ -10,9 +10,42 @@
 
 namespace boundary {
 
-// boost's count block (sp_counted_base): virtual functions, then the use
-// count and the weak count. Slot 0 is Visual C++'s deleting destructor,
-// slot 1 dispose (destroys the object), slot 2 destroy (frees the block).
+// The vtable slots of the host's objects, by operation, in the order of the
+// contract headers (the reserved operations hold their places).
+// boost's count block (sp_counted_base).
+enum CountBlockSlot { kCountBlockDeletingDestructor = 0, kCountBlockDispose = 1, kCountBlockDestroy = 2 };
+// IActionContext, the context's primary interface.
+enum ActionContextSlot {
+    kLog = 0,
+    kGetParameter = 1,
+    kSetProperty = 2,
+    kGetRootFeature = 6,
+    kGetDiskCostList = 9,
+    kResolveText = 10
+};
+// The context's second interface, right after the primary one's vtable pointer.
+enum PropertyContextSlot { kGetPropertyText = 3 };
+const int kPropertyContextOffset = 4;
+// IFeature.
+enum FeatureSlot {
+    kFeatureGetId = 0,
+    kFeatureGetChildren = 4,
+    kFeatureIsEnabled = 5,
+    kFeatureGetInstalledState = 6,
+    kFeatureGetInstallingState = 7,
+    kFeatureSetRequestedState = 8,
+    kFeatureGetMarkerState = 9,
+    kFeatureGetDefaultState = 10
+};
+// The setup-core library's earlier IFeature and IProductContext.
+enum CoreFeatureSlot { kCoreFeatureGetId = 0, kCoreFeatureGetChildren = 3, kCoreFeatureSetRequestedState = 7 };
+enum ProductContextSlot { kProductGetRootFeature = 8 };
+// std::exception.
+enum StdExceptionSlot { kStdExceptionDeletingDestructor = 0, kStdExceptionWhat = 1 };
+
+// boost's count block (sp_counted_base): virtual functions (CountBlockSlot:
+// Visual C++'s deleting destructor, dispose, which destroys the object, and
+// destroy, which frees the block), then the use count and the weak count.
 struct CountBlock {
     void* const* vtable;
     volatile long useCount;
@@ -60,8 +93,8 @@ struct DiskCostEntry {
     std::int64_t cost;
 };
 
-// std::exception: the vtable (slot 0 deleting destructor, slot 1 what), the
-// message and whether the exception owns it.
+// std::exception: the vtable (StdExceptionSlot), the message and whether
+// the exception owns it.
 struct StdException {
     const void* const* vtable;
     const char* what;
@@ -116,9 +149,11 @@ struct CompleteObjectLocator {
     const ClassHierarchyDescriptor* hierarchy;
 };
 
-// Base class attributes that make a base unreachable for a cast.
+// Base class attributes that make a base unreachable for a cast, and the
+// one that says the descriptor points at the base's own hierarchy.
 const std::uint32_t kBaseNotVisible = 0x1;
 const std::uint32_t kBaseAmbiguous = 0x2;
+const std::uint32_t kBaseHasHierarchy = 0x40;
 
 // Exception information: what a Visual C++ throw hands to RaiseException.
 struct CatchableType {
@@ -144,8 +179,12 @@ struct ThrowInfo {
     const CatchableTypeArray* catchableTypes;
 };
 
-// The exception code and magic numbers of a Visual C++ C++ exception.
+// The exception code and magic numbers of a Visual C++ C++ exception, and
+// the record's parameters: the magic number, the thrown object and its
+// throw information (both null in the record of a rethrow).
 const std::uint32_t kCxxExceptionCode = 0xE06D7363;
+enum CxxExceptionParameter { kCxxMagicParameter = 0, kCxxObjectParameter = 1, kCxxThrowInfoParameter = 2 };
+const std::uint32_t kCxxParameterCount = 3;
 const std::uint32_t kCxxMagic1993 = 0x19930520;
 const std::uint32_t kCxxMagic1994 = 0x19930521;
 const std::uint32_t kCxxMagic2005 = 0x19930522;
