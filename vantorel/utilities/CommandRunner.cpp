@@ -1,6 +1,5 @@
-// RunCommandAndSetReturnCode and RunCommandAndSetProperty: run "CmdLine"
-// through the command processor and write its exit status, or the value the
-// status maps to, into a property.
+// What the two command actions share: running "CmdLine" through the command
+// processor, and the list and number helpers of the status mapping.
 #include "utilities/CommandRunner.h"
 
 #include "frame/Action.h"
@@ -8,7 +7,6 @@
 #include "frame/Text.h"
 #include "platform/Platform.h"
 
-#include <cstdio>
 #include <sstream>
 
 bool runCommand(int& status, IActionContext& host)
@@ -64,67 +62,4 @@ std::optional<int> readInteger(const std::wstring& text)
     if (!(stream >> value))
         return std::nullopt;
     return value;
-}
-
-namespace {
-
-int runCommandAndSetReturnCode(IActionContext& host)
-{
-    int status = 0;
-    if (!runCommand(status, host))
-        return kActionFailure;
-    char digits[16];
-    std::snprintf(digits, sizeof(digits), "%d", status);
-    const std::wstring statusText(wideBufferFromUtf8(digits).get());
-    const std::wstring property = readParameter(host, names::kWriteProperty);
-    host.Log(2, L"Command returned error code: " + statusText);
-    host.SetProperty(property, statusText);
-    return kActionSuccess;
-}
-
-int runCommandAndSetProperty(IActionContext& host)
-{
-    const std::wstring property = readParameter(host, names::kWriteProperty);
-    const std::wstring defaultValue = readParameter(host, names::kDefault);
-    host.Log(2, L"[RunCommandAndSetProperty] wProperty = " + property);
-    host.Log(2, L"[RunCommandAndSetProperty] wDefault  = " + defaultValue);
-    int status = 0;
-    if (!runCommand(status, host)) {
-        host.Log(2, L"[RunCommandAndSetProperty] runCommand() fails");
-        host.SetProperty(property, defaultValue);
-        return kActionFailure;
-    }
-    std::wstring returnCodes = readParameter(host, names::kReturnCodesSet);
-    std::wstring values = readParameter(host, names::kValuesSet);
-    host.Log(2, L"[RunCommandAndSetProperty] wReturnCodesSet  = " + returnCodes);
-    host.Log(2, L"[RunCommandAndSetProperty] wValuesSet       = " + values);
-    std::vector<std::wstring> codeList;
-    std::vector<std::wstring> valueList;
-    splitAndTrim(returnCodes, L";", codeList);
-    splitAndTrim(values, L";", valueList);
-
-    std::wstring result = defaultValue;
-    for (std::size_t i = 0; i < codeList.size(); ++i) {
-        host.Log(2, L"[RunCommandAndSetProperty] i = " + codeList[i]);
-        const std::optional<int> code = readInteger(codeList[i]);
-        if (code && *code == status) {
-            // A value list shorter than the code list raises std::out_of_range.
-            result = valueList.at(i);
-            break;
-        }
-    }
-    host.SetProperty(property, result);
-    return kActionSuccess;
-}
-
-} // namespace
-
-ACTION_ENTRY(RunCommandAndSetReturnCode)
-{
-    return runAction(context, runCommandAndSetReturnCode);
-}
-
-ACTION_ENTRY(RunCommandAndSetProperty)
-{
-    return runAction(context, runCommandAndSetProperty);
 }

@@ -1,5 +1,6 @@
-// CheckIfContainSubstring and SetVexaName: two actions that turn a text
-// parameter into a property.
+// SetVexaName: turns the machine name into a valid Vexa name (from its first
+// letter on, "-" and "." replaced) and writes it into the property named by
+// "PropertyId".
 #include "frame/Action.h"
 #include "frame/Names.h"
 
@@ -9,22 +10,6 @@ const wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXY
 const wchar_t kReplaced[] = L"-.";
 const wchar_t kReplacement = L'_';
 const wchar_t kDefaultName[] = L"VexaName";
-
-int checkIfContainSubstring(IActionContext& host)
-{
-    const std::wstring text = readParameter(host, names::kString);
-    const std::wstring substring = readParameter(host, names::kSubstring);
-    const std::wstring property = readParameter(host, names::kWriteProperty);
-    if (text.find(substring) != std::wstring::npos) {
-        host.Log(2, L"CheckIfContainSubstring -  \n[String]: " + text + L"\n[Contains Substring]: " + substring + L"\n");
-        host.SetProperty(property, L"true");
-    } else {
-        host.Log(2, L"CheckIfContainSubstring - \n[String]: " + text + L"\n[Does Not Contains Substring]: " +
-                        substring + L"\n");
-        host.SetProperty(property, L"false");
-    }
-    return kActionSuccess;
-}
 
 int setVexaName(IActionContext& host)
 {
@@ -45,11 +30,6 @@ int setVexaName(IActionContext& host)
 }
 
 } // namespace
-
-ACTION_ENTRY(CheckIfContainSubstring)
-{
-    return runAction(context, checkIfContainSubstring);
-}
 
 ACTION_ENTRY(SetVexaName)
 {

@@ -1,38 +1,10 @@
-// The feature-level prerequisite actions: EvaluateFeaturePreReqs finds a
-// disabled feature in the tree; EvaluateTargetFeaturePreReqs judges the
-// published prerequisite results of one feature and collects their reasons.
+// EvaluateTargetFeaturePreReqs: judges the published prerequisite results of
+// one feature and collects the reasons of those that block.
 #include "frame/Action.h"
 #include "frame/Names.h"
 #include "prereqs/PreReqScan.h"
 
 namespace {
-
-// Depth-first in pre-order; stops at the first disabled node, whose children
-// are not visited.
-bool FindDisabledFeature(IActionContext& host, const IFeature::Ptr& node)
-{
-    host.Log(2, L"Check enabled state of: " + *node->GetId());
-    if (!node->IsEnabled()) {
-        host.Log(2, L"isenabled: false");
-        return true;
-    }
-    host.Log(2, L"isenabled: true");
-    IFeature::ListPtr children = node->GetChildren();
-    if (!children)
-        return false;
-    for (const IFeature::Ptr& child : *children) {
-        if (FindDisabledFeature(host, child))
-            return true;
-    }
-    return false;
-}
-
-int evaluateFeaturePreReqs(IActionContext& host)
-{
-    const bool found = FindDisabledFeature(host, host.GetRootFeature());
-    host.SetProperty(names::kHasDisabledFeature, found ? L"1" : L"0");
-    return kActionSuccess;
-}
 
 int evaluateTargetFeaturePreReqs(IActionContext& host)
 {
@@ -62,11 +34,6 @@ int evaluateTargetFeaturePreReqs(IActionContext& host)
 }
 
 } // namespace
-
-ACTION_ENTRY(EvaluateFeaturePreReqs)
-{
-    return runAction(context, evaluateFeaturePreReqs);
-}
 
 ACTION_ENTRY(EvaluateTargetFeaturePreReqs)
 {
