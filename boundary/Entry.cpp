@@ -4,7 +4,7 @@
 #include "boundary/Guard.h"
 #include "boundary/HostCalls.h"
 #include "boundary/Rtti.h"
-#include "frame/InstallException.h"
+#include "host/InstallException.h"
 
 #include <windows.h>
 

@@ -30,14 +30,13 @@ install(DIRECTORY examples/ DESTINATION ${ACTIONS_DATA_DIR}/examples COMPONENT a
 if(ACTIONS_MSVC_BOUNDARY)
   # The 32-bit Windows kit is for hosts built with Visual C++: the DLLs, the
   # import libraries Microsoft's linker reads (made from the export lists),
-  # the export lists, the contract headers with InstallException's, and
+  # the export lists, the contract headers (InstallException's among them), and
   # actionhost.exe with the Visual C++-ABI bridge it calls the DLLs through.
   install(TARGETS vantorel cobrinth RUNTIME DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime)
   install(FILES ${ACTIONS_MSVC_VANTOREL_LIB} DESTINATION lib RENAME vantorel.lib COMPONENT dev)
   install(FILES ${ACTIONS_MSVC_COBRINTH_LIB} DESTINATION lib RENAME cobrinth.lib COMPONENT dev)
   install(FILES vantorel/vantorel-msvc.def DESTINATION lib RENAME vantorel.def COMPONENT dev)
   install(FILES cobrinth/cobrinth.def DESTINATION lib COMPONENT dev)
-  install(FILES frame/InstallException.h DESTINATION ${ACTIONS_INCLUDE_DIR}/frame COMPONENT dev)
   install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/msvcbridge.dll DESTINATION ${CMAKE_INSTALL_BINDIR}
     COMPONENT actionhost)
 else()

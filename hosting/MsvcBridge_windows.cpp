@@ -4,7 +4,7 @@
 // call back here through plain C functions. An exception of the simulated
 // host is kept here, thrown in the bridge as a Visual C++ exception, and,
 // when it leaves the action, thrown here again as itself.
-#include "frame/InstallException.h"
+#include "host/InstallException.h"
 #include "hosting/HostedAction.h"
 #include "hosting/msvc/Bridge.h"
 

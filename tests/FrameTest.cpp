@@ -1,7 +1,7 @@
 // The frame's text helpers, numbers, files and exception class.
 #include "ActionTest.h"
 
-#include "frame/InstallException.h"
+#include "host/InstallException.h"
 #include "frame/Numbers.h"
 #include "frame/PocoFile.h"
 #include "frame/Sleep.h"

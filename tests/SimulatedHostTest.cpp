@@ -1,7 +1,7 @@
 // The simulated host: answers, transcript and fault injection.
 #include "ActionTest.h"
 
-#include "frame/InstallException.h"
+#include "host/InstallException.h"
 
 #include <boost/make_shared.hpp>
 

@@ -3,7 +3,7 @@
 // it), two throw exceptions out of the library for the host to catch by type,
 // one tells whether the stack it runs on is aligned as its code expects.
 #include "frame/Action.h"
-#include "frame/InstallException.h"
+#include "host/InstallException.h"
 
 #include <cstdint>
 #include <stdexcept>

@@ -7,7 +7,7 @@
 // thrown here as a real Visual C++ exception.
 #include "hosting/msvc/Bridge.h"
 
-#include "frame/InstallException.h"
+#include "host/InstallException.h"
 #include "host/ActionContext.h"
 #include "host/ContextSides.h"
 

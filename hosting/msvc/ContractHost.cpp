@@ -5,7 +5,7 @@
 //   msvc_contract_host.exe [--kit]
 // With --kit it checks what a kit holds (vantorel.dll, cobrinth.dll); without
 // it also the tests' own action library (libtest_actions.dll).
-#include "frame/InstallException.h"
+#include "host/InstallException.h"
 #include "host/ActionContext.h"
 #include "host/ContextSides.h"
 

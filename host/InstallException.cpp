@@ -1,4 +1,4 @@
-#include "frame/InstallException.h"
+#include "host/InstallException.h"
 
 InstallException::InstallException(int code) : std::exception(), code_(code) {}
 
