@@ -26,7 +26,7 @@ endfunction()
 # hosts and for the kit.
 set(ACTIONS_MSVC_RUNTIME_LIBS "")
 foreach(def vcruntime140 ucrtbase kernel32)
-  msvc_import_library(${PROJECT_SOURCE_DIR}/hosting/msvc/${def}.def lib)
+  msvc_import_library(${PROJECT_SOURCE_DIR}/msvc/${def}.def lib)
   list(APPEND ACTIONS_MSVC_RUNTIME_LIBS ${lib})
 endforeach()
 msvc_import_library(${PROJECT_SOURCE_DIR}/vantorel/vantorel-msvc.def ACTIONS_MSVC_VANTOREL_LIB)
@@ -49,7 +49,7 @@ function(msvc_module)
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}.dir
       COMMAND ${ACTIONS_MSVC_CLANG} --target=i686-pc-windows-msvc -std=c++17 -O2 -Wall -Wextra -Werror
               -nostdlibinc -ffreestanding -fexceptions -fcxx-exceptions
-              -I${PROJECT_SOURCE_DIR}/hosting/msvc/include -I${PROJECT_SOURCE_DIR} ${includes}
+              -I${PROJECT_SOURCE_DIR}/msvc/include -I${PROJECT_SOURCE_DIR} ${includes}
               -MD -MF ${object}.d -c ${source} -o ${object}
       DEPFILE ${object}.d
       DEPENDS ${source} VERBATIM)

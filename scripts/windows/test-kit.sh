@@ -34,15 +34,17 @@ host="$scratch/host"
 mkdir -p "$host"
 runtime=()
 for def in vcruntime140 ucrtbase kernel32; do
-  llvm-dlltool -m i386 -k -d "hosting/msvc/$def.def" -l "$host/$def.lib"
+  llvm-dlltool -m i386 -k -d "msvc/$def.def" -l "$host/$def.lib"
   runtime+=("$host/$def.lib")
 done
-for source in ContractHost HostRuntime; do
+objects=()
+for source in tests/msvc/ContractHost tests/msvc/Checks tests/msvc/FakeHost msvc/HostRuntime; do
   clang++ --target=i686-pc-windows-msvc -std=c++17 -O2 -nostdlibinc -ffreestanding -fexceptions -fcxx-exceptions \
-    -I hosting/msvc/include -I "$kit/include/installer-actions" -c "hosting/msvc/$source.cpp" -o "$host/$source.obj"
+    -I msvc/include -I "$kit/include/installer-actions" -c "$source.cpp" -o "$host/$(basename "$source").obj"
+  objects+=("$host/$(basename "$source").obj")
 done
 lld-link /subsystem:console /entry:msvcMainStartup /nodefaultlib /machine:x86 /safeseh:no \
-  "/out:$kit/bin/kit_host.exe" "$host/ContractHost.obj" "$host/HostRuntime.obj" "$kit/lib/vantorel.lib" \
+  "/out:$kit/bin/kit_host.exe" "${objects[@]}" "$kit/lib/vantorel.lib" \
   "${runtime[@]}" >/dev/null
 # The Wine prefix, if no suite made it, then Wine's start, with its output
 # going nowhere (see test.sh).

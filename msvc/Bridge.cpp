@@ -5,7 +5,7 @@
 // DLL with its context, and forwards each host call to the simulated host
 // through the plain C interface of Bridge.h. A fault of the simulated host is
 // thrown here as a real Visual C++ exception.
-#include "hosting/msvc/Bridge.h"
+#include "msvc/Bridge.h"
 
 #include "host/InstallException.h"
 #include "host/ActionContext.h"
