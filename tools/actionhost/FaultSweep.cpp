@@ -163,4 +163,12 @@ SweepResult sweepScenario(const Scenario& original, const std::string& libraryOv
     return sweep;
 }
 
+std::string sweepReport(const SweepResult& sweep)
+{
+    std::string report = std::to_string(sweep.positions) + " fault positions\n";
+    for (const std::string& problem : sweep.problems)
+        report += problem + "\n";
+    return report;
+}
+
 } // namespace actionhost

@@ -27,4 +27,8 @@ std::vector<std::string> faultProblems(const std::string& library, const std::st
 // Runs the sweep in this process. Throws ScenarioError as runScenario does.
 SweepResult sweepScenario(const Scenario& scenario, const std::string& libraryOverride);
 
+// A sweep as a child of test reports it: the count of positions, then each
+// problem, a line each.
+std::string sweepReport(const SweepResult& sweep);
+
 } // namespace actionhost

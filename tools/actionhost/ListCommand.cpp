@@ -1,0 +1,59 @@
+// actionhost list [LIBRARY]: the actions a library exports, each with its
+// summary.
+#include "Catalogue.h"
+#include "Command.h"
+#include "Runner.h"
+
+#include "hosting/SimulatedHost.h"
+
+#include <Poco/Path.h>
+
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace actionhost {
+
+namespace {
+
+int list(std::vector<std::string> libraries)
+{
+    if (libraries.empty())
+        libraries = {"vantorel", "cobrinth"};
+    for (const std::string& library : libraries) {
+        const std::string path = resolveLibrary(library, Poco::Path::current());
+        hosting::ActionLibrary loaded(path);
+        // Both libraries export a ChangeFeatureState and a SleepCommand: the
+        // summaries are those of the library most of whose actions it exports.
+        std::map<std::string, int> matches;
+        for (const KnownAction& action : knownActions())
+            matches[action.library] += loaded.find(action.name) != nullptr;
+        const std::string family = matches["cobrinth"] * 19 > matches["vantorel"] * 3 ? "cobrinth" : "vantorel";
+        std::cout << path << ":\n";
+        int found = 0;
+        for (const KnownAction& action : knownActions()) {
+            if (family != action.library || loaded.find(action.name) == nullptr)
+                continue;
+            std::printf("  %-32s %s\n", action.name, action.summary);
+            ++found;
+        }
+        if (found == 0)
+            std::cout << "  (none of the known actions)\n";
+    }
+    return 0;
+}
+
+} // namespace
+
+void addListCommand(CLI::App& app, CommandBody& chosen)
+{
+    auto libraries = std::make_shared<std::vector<std::string> >();
+    CLI::App* command = app.add_subcommand(
+        "list", "The actions a library exports (both libraries when none is named), each with its summary.");
+    command->add_option("library", *libraries, "vantorel, cobrinth or a path")->expected(0, 1);
+    command->callback([libraries, &chosen] { chosen = [libraries] { return list(*libraries); }; });
+}
+
+} // namespace actionhost

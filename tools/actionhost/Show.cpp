@@ -1,0 +1,66 @@
+#include "Show.h"
+
+#include "Command.h"
+#include "Runner.h"
+
+#include <Poco/FileStream.h>
+#include <Poco/JSON/Stringifier.h>
+
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+namespace actionhost {
+
+namespace {
+
+int exitStatusOf(const RunOutput& output)
+{
+    return output.record.exception ? kExitException : output.record.result;
+}
+
+} // namespace
+
+void addLibraryOption(CLI::App* command, std::string& library)
+{
+    command->add_option("--library", library, "load this library instead of the one the scenario names");
+}
+
+void addOutputOptions(CLI::App* command, ShowOptions& options)
+{
+    command->add_flag("--json", options.json, "print the run as one JSON document");
+    command->add_flag("--transcript", options.transcript, "also print every host call in order");
+}
+
+void addResultFileOption(CLI::App* command, std::string& resultFile)
+{
+    command->add_option("--result-file", resultFile)->group("");
+}
+
+int show(const Scenario& scenario, const ShowOptions& options)
+{
+    if (options.json) {
+        const RunOutput output = runScenario(scenario, options.library);
+        std::ostringstream json;
+        Poco::JSON::Stringifier::stringify(toJson(output, options.transcript), json, 2);
+        json << "\n";
+        if (options.resultFile.empty())
+            std::cout << json.str();
+        else
+            writeResult(options.resultFile, json.str());
+        return exitStatusOf(output);
+    }
+    std::cout << "scenario: " << scenario.name << " (" << scenario.action << ")\n";
+    return exitStatusOf(printScenarioRun(std::cout, scenario, options.library, options.transcript));
+}
+
+void writeResult(const std::string& file, const std::string& text)
+{
+    Poco::FileOutputStream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out.good())
+        throw std::runtime_error("cannot write the result to " + file);
+}
+
+} // namespace actionhost

@@ -1,0 +1,194 @@
+// Running one scenario under test, in a child process or in this one, and
+// judging what it handed over.
+#include "TestCase.h"
+
+#include "ChildProcess.h"
+#include "Command.h"
+#include "FaultSweep.h"
+#include "Runner.h"
+
+#include "hosting/World.h"
+
+#include <Poco/Environment.h>
+#include <Poco/Exception.h>
+#include <Poco/File.h>
+#include <Poco/FileStream.h>
+#include <Poco/JSON/Stringifier.h>
+#include <Poco/StreamCopier.h>
+#include <Poco/TemporaryFile.h>
+
+#include <chrono>
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+namespace actionhost {
+
+namespace {
+
+std::string readAndRemove(const std::string& file)
+{
+    std::string text;
+    try {
+        Poco::File result(file);
+        if (result.exists()) {
+            Poco::FileInputStream in(file);
+            Poco::StreamCopier::copyToString(in, text);
+            in.close();
+            result.remove();
+        }
+    } catch (const Poco::Exception&) {
+    }
+    return text;
+}
+
+std::string showTail(const char* stream, const std::string& tail, bool cut)
+{
+    if (tail.empty())
+        return std::string();
+    std::string shown = std::string("  ") + stream + (cut ? " (its last 64 KiB):\n" : ":\n");
+    std::size_t start = 0;
+    while (start < tail.size()) {
+        std::size_t end = tail.find('\n', start);
+        if (end == std::string::npos)
+            end = tail.size();
+        shown += "  | " + tail.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
+    return shown;
+}
+
+std::string seconds(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof(text), "%g", value);
+    return text;
+}
+
+std::string hexCode(unsigned long code)
+{
+    char text[32];
+    std::snprintf(text, sizeof(text), "0x%08lX", code);
+    return text;
+}
+
+// Compares a scenario's result with what it expects: a sweep's report
+// (passed tells whether the sweep found nothing wrong), or the run as JSON.
+void judge(const TestOptions& options, const Scenario& scenario, TestCase& test, const std::string& result,
+           bool passed)
+{
+    if (options.faultSweep) {
+        test.note = " (" + result.substr(0, result.find('\n')) + ")";
+        if (passed) {
+            test.passed = true;
+            return;
+        }
+        test.difference = "\n  " + result.substr(0, result.size() - (result.empty() ? 0 : 1));
+        return;
+    }
+    try {
+        const Poco::JSON::Object::Ptr run = parseJsonObject(result, scenario.file + " (run result)");
+        test.run = result;
+        if (!scenario.expect) {
+            test.difference = "no \"expect\" block";
+            return;
+        }
+        test.difference = firstDifference(scenario.expect, run);
+        if (!test.difference.empty())
+            test.captured = listDifferences(scenario.expect, run) + test.captured;
+    } catch (const std::exception& error) {
+        test.difference = error.what();
+    }
+    test.passed = test.difference.empty();
+}
+
+// What a child would have handed over, made in this process instead: the
+// sweep's report, or the run as JSON. A scenario the child would refuse with
+// a usage error is a bad scenario here too.
+bool resultInProcess(const TestOptions& options, const Scenario& scenario, TestCase& test, std::string& result,
+                     bool& sweepPassed)
+{
+    try {
+        if (options.faultSweep) {
+            const SweepResult sweep = sweepScenario(scenario, options.library);
+            result = sweepReport(sweep);
+            sweepPassed = sweep.problems.empty();
+        } else {
+            std::ostringstream json;
+            Poco::JSON::Stringifier::stringify(toJson(runScenario(scenario, options.library), true), json);
+            result = json.str();
+        }
+        return true;
+    } catch (const std::exception& error) {
+        test.difference = "bad scenario: actionhost: " + std::string(error.what());
+        return false;
+    }
+}
+
+} // namespace
+
+void testOne(const TestOptions& options, const Scenario& scenario, TestCase& test)
+{
+    if (options.inProcess) {
+        std::string result;
+        bool sweepPassed = false;
+        const auto start = std::chrono::steady_clock::now();
+        const bool ran = resultInProcess(options, scenario, test, result, sweepPassed);
+        test.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        test.ran = true;
+        if (ran)
+            judge(options, scenario, test, result, sweepPassed);
+        return;
+    }
+    const std::string resultFile = Poco::TemporaryFile::tempName();
+    std::vector<std::string> args{"run", scenario.file, "--json", "--transcript"};
+    if (options.faultSweep)
+        args = {"sweep", scenario.file};
+    args.push_back("--result-file");
+    args.push_back(resultFile);
+    if (!options.library.empty()) {
+        args.push_back("--library");
+        args.push_back(options.library);
+    }
+    const double limit = scenario.timeout > 0 ? scenario.timeout : options.timeout;
+    const auto start = std::chrono::steady_clock::now();
+    const ChildOutcome child = runChild(options.self, args, limit);
+    test.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // A child that crashed left its scratch registry behind (Windows).
+    hosting::removeScratchRegistry(child.processId);
+    const std::string result = readAndRemove(resultFile);
+    test.ran = true;
+    test.captured = showTail("stdout", child.out, child.outCut) + showTail("stderr", child.err, child.errCut);
+    std::string errors = child.err;
+    while (!errors.empty() && (errors.back() == '\n' || errors.back() == '\r'))
+        errors.pop_back();
+    switch (child.ending) {
+    case ChildOutcome::NotStarted:
+        test.difference = child.error;
+        return;
+    case ChildOutcome::TimedOut:
+        test.difference = "timed out after " + seconds(limit) + " s";
+        return;
+    case ChildOutcome::Interrupted:
+        test.difference = "interrupted";
+        return;
+    case ChildOutcome::Crashed:
+        test.difference = Poco::Environment::isWindows()
+                              ? "the action crashed the host process (exception code " + hexCode(child.code) + ")"
+                              : "the action crashed the host process (signal " + std::to_string(child.code) + ")";
+        return;
+    case ChildOutcome::Exited:
+        break;
+    }
+    if (child.code == static_cast<unsigned long>(kExitUsage)) {
+        test.difference = "bad scenario: " + errors.substr(errors.rfind('\n') == std::string::npos ? 0 : errors.rfind('\n') + 1);
+        return;
+    }
+    if (child.code != 0 && child.code != 1 && child.code != static_cast<unsigned long>(kExitException)) {
+        test.difference = "the action crashed the host process (exit code " + hexCode(child.code) + ")";
+        return;
+    }
+    judge(options, scenario, test, result, child.code == 0);
+}
+
+} // namespace actionhost
