@@ -1,6 +1,7 @@
 // actionhost's scenario loader and expectation comparison.
 #include "ActionTest.h"
 
+#include "Expectations.h"
 #include "Runner.h"
 #include "Scenario.h"
 

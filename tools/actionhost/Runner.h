@@ -1,5 +1,4 @@
-// Running a scenario on the simulated host, showing what the action did and
-// comparing it with what was expected.
+// Running a scenario on the simulated host and showing what the action did.
 #pragma once
 
 #include "Scenario.h"
@@ -36,15 +35,5 @@ Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls);
 // the properties written, the feature states set and the result.
 RunOutput printScenarioRun(std::ostream& out, const Scenario& scenario, const std::string& libraryOverride,
                            bool withCalls);
-
-// The first difference between an expect block and a run (as toJson gives
-// it), or the empty string when every expectation holds.
-std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run);
-
-// Every difference of the log, writes and calls lists, expected against
-// actual, aligned so that an entry too many or too few is one line: lines
-// "  - [i] entry" (expected, at its position) and "  + [j] entry" (actual).
-// Empty when the lists agree.
-std::string listDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run);
 
 } // namespace actionhost

@@ -1,5 +1,7 @@
 #include "Scenario.h"
 
+#include "StrictJson.h"
+
 #include "platform/DriveConfig.h"
 
 #include <Poco/File.h>
@@ -10,236 +12,13 @@
 #include <Poco/Path.h>
 #include <Poco/StreamCopier.h>
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
-#include <iterator>
 #include <set>
 #include <sstream>
 
 namespace actionhost {
 
 namespace {
-
-std::string lineAndColumn(const std::string& text, std::size_t offset)
-{
-    std::size_t line = 1, column = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n') {
-            ++line;
-            column = 1;
-        } else {
-            ++column;
-        }
-    }
-    return std::to_string(line) + ":" + std::to_string(column);
-}
-
-// Reads JSON text once before POCO parses it, for what POCO's parser does not
-// tell: the line and column of an error, keys given twice (POCO keeps the
-// last), and integers beyond 64 bits. Events are located through the count
-// of bytes the lexer has read when they arrive.
-class StrictReader : public nlohmann::json::json_sax_t {
-public:
-    StrictReader(const std::string& text, const std::string& file, const std::size_t& consumed)
-        : text_(text), file_(file), consumed_(consumed)
-    {
-    }
-
-    // Instead of checking, finds where the value (or key) at a JSON path
-    // stands: its offset, or npos.
-    void seek(const std::string& path) { target_ = path; }
-    std::size_t found() const { return found_; }
-
-    bool null() override { return value(); }
-    bool boolean(bool) override { return value(); }
-    bool number_integer(number_integer_t) override { return value(); }
-    bool number_unsigned(number_unsigned_t) override { return value(); }
-    bool number_float(number_float_t, const string_t& raw) override
-    {
-        if (target_.empty() && raw.find_first_of(".eE") == std::string::npos) {
-            std::size_t at = consumed_ >= raw.size() ? consumed_ - raw.size() : 0;
-            while (at > 0 && text_.compare(at, raw.size(), raw) != 0)
-                --at;
-            fail(at, path(), "number out of range: " + raw + " is beyond the 64-bit integers");
-        }
-        return value();
-    }
-    bool string(string_t&) override { return value(); }
-    bool binary(binary_t&) override { return value(); }
-    bool start_object(std::size_t) override
-    {
-        if (!value())
-            return false;
-        frames_.push_back(Frame());
-        return true;
-    }
-    bool key(string_t& name) override
-    {
-        Frame& frame = frames_.back();
-        frame.key = name;
-        if (!target_.empty()) {
-            if (path() != target_)
-                return true;
-            found_ = keyStart();
-            return false;
-        }
-        if (!frame.keys.insert(name).second)
-            fail(keyStart(), path(), "duplicate key \"" + name + "\"");
-        return true;
-    }
-    bool end_object() override
-    {
-        frames_.pop_back();
-        return true;
-    }
-    bool start_array(std::size_t) override
-    {
-        if (!value())
-            return false;
-        Frame frame;
-        frame.array = true;
-        frames_.push_back(frame);
-        return true;
-    }
-    bool end_array() override
-    {
-        frames_.pop_back();
-        return true;
-    }
-    bool parse_error(std::size_t position, const std::string&, const nlohmann::json::exception& error) override
-    {
-        if (!target_.empty())
-            return false;
-        std::string reason = error.what();
-        const std::size_t colon = reason.find(": ", reason.find("column"));
-        if (colon != std::string::npos)
-            reason.erase(0, colon + 2);
-        fail(position > 0 ? position - 1 : 0, path(), "invalid JSON: " + reason);
-    }
-
-private:
-    struct Frame {
-        bool array = false;
-        long index = -1;
-        std::string key;
-        std::set<std::string> keys;
-    };
-
-    bool value()
-    {
-        if (!frames_.empty() && frames_.back().array)
-            ++frames_.back().index;
-        if (!target_.empty() && found_ == std::string::npos && path() == target_) {
-            found_ = consumed_ > 0 ? consumed_ - 1 : 0;
-            return false;
-        }
-        return true;
-    }
-
-    std::string path() const
-    {
-        std::string out = "$";
-        for (const Frame& frame : frames_) {
-            if (frame.array) {
-                if (frame.index >= 0)
-                    out += "[" + std::to_string(frame.index) + "]";
-            } else if (!frame.key.empty()) {
-                out += "." + frame.key;
-            }
-        }
-        return out;
-    }
-
-    // The opening quote of the key just read: the last quote before the
-    // lexer's place that is not escaped.
-    std::size_t keyStart() const
-    {
-        std::size_t at = std::min(consumed_, text_.size());
-        bool closing = true;
-        while (at > 0) {
-            --at;
-            if (text_[at] != '"')
-                continue;
-            std::size_t backslashes = 0;
-            while (at > backslashes && text_[at - 1 - backslashes] == '\\')
-                ++backslashes;
-            if (backslashes % 2 != 0)
-                continue;
-            if (closing)
-                closing = false;
-            else
-                return at;
-        }
-        return 0;
-    }
-
-    [[noreturn]] void fail(std::size_t offset, const std::string& where, const std::string& reason) const
-    {
-        throw ScenarioError(file_ + ":" + lineAndColumn(text_, offset) + ": " + where + ": " + reason);
-    }
-
-    const std::string& text_;
-    std::string file_;
-    const std::size_t& consumed_;
-    std::vector<Frame> frames_;
-    std::string target_;
-    std::size_t found_ = std::string::npos;
-};
-
-// An input iterator over the text that counts the bytes read through it.
-class CountingIterator {
-public:
-    using iterator_category = std::input_iterator_tag;
-    using value_type = char;
-    using difference_type = std::ptrdiff_t;
-    using pointer = const char*;
-    using reference = const char&;
-
-    CountingIterator(const char* at, std::size_t* count) : at_(at), count_(count) {}
-    reference operator*() const { return *at_; }
-    CountingIterator& operator++()
-    {
-        ++at_;
-        ++*count_;
-        return *this;
-    }
-    CountingIterator operator++(int)
-    {
-        CountingIterator before = *this;
-        ++*this;
-        return before;
-    }
-    bool operator==(const CountingIterator& other) const { return at_ == other.at_; }
-    bool operator!=(const CountingIterator& other) const { return at_ != other.at_; }
-
-private:
-    const char* at_;
-    std::size_t* count_;
-};
-
-void checkStrictly(const std::string& text, const std::string& file)
-{
-    std::size_t consumed = 0;
-    StrictReader reader(text, file, consumed);
-    nlohmann::json::sax_parse(CountingIterator(text.data(), &consumed),
-                              CountingIterator(text.data() + text.size(), &consumed), &reader);
-}
-
-// "LINE:COLUMN" of the value at a JSON path, for an error found after
-// parsing; "" when the path is not found.
-std::string locate(const std::string& text, const std::string& path)
-{
-    std::size_t consumed = 0;
-    StrictReader reader(text, std::string(), consumed);
-    reader.seek(path);
-    try {
-        nlohmann::json::sax_parse(CountingIterator(text.data(), &consumed),
-                                  CountingIterator(text.data() + text.size(), &consumed), &reader);
-    } catch (const std::exception&) {
-    }
-    return reader.found() == std::string::npos ? std::string() : lineAndColumn(text, reader.found());
-}
 
 std::string typeName(const Poco::Dynamic::Var& value)
 {
@@ -265,7 +44,7 @@ public:
 
     [[noreturn]] void fail(const std::string& path, const std::string& message) const
     {
-        const std::string place = locate(text_, path);
+        const std::string place = locateJsonPath(text_, path);
         throw ScenarioError(file_ + (place.empty() ? "" : ":" + place) + ": " + path + ": " + message);
     }
 
@@ -512,7 +291,8 @@ Scenario loadScenario(const std::string& file)
     } catch (const Poco::Exception& error) {
         throw ScenarioError(file + ": cannot read: " + error.displayText());
     }
-    checkStrictly(text, file);
+    if (const std::optional<JsonError> error = checkStrictJson(text))
+        throw ScenarioError(file + ":" + error->place + ": " + error->path + ": " + error->reason);
     Poco::JSON::Object::Ptr root = parseJsonObject(text, file);
     Reader reader(file, text);
     reader.onlyKeys(root, "$", {"description", "library", "action", "parameters", "properties", "resolve",

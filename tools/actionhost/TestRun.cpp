@@ -5,6 +5,7 @@
 #include "ChildProcess.h"
 #include "Command.h"
 #include "FaultSweep.h"
+#include "Expectations.h"
 #include "Runner.h"
 
 #include "hosting/World.h"
