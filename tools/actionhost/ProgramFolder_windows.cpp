@@ -1,6 +1,6 @@
 #include "ProgramFolder.h"
 
-#include "hosting/World.h"
+#include "hosting/SimulatedHost.h"
 
 #include <Poco/Path.h>
 
