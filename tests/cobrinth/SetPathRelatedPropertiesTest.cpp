@@ -1,15 +1,11 @@
-// The setup-core library: directory properties, the registry reader, and its
-// ChangeFeatureState and SleepCommand on the earlier feature layout.
+// SetPathRelatedProperties: the directory properties of each platform, and
+// the installation folders read from the registry, the simulated one and on
+// Windows the real one, in both of its views.
 #include "ActionTest.h"
 
 #include "Registry.h"
 
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-
 using hosting::HostModel;
-using testing_support::feature;
 using testing_support::Log;
 using testing_support::Outcome;
 using testing_support::runCobrinth;
@@ -198,133 +194,6 @@ TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
     EXPECT_EQ(openFailed, noKey.log()[12].second);
 }
 
-TEST_F(SetupCore, RegistryReaderContracts)
-{
-    registry(std::string(kCurrentVersion) + "\"Plain\"=\"a \\\"quoted\\\" \\\\ text\"\r\n"
-                                            "\"Empty\"=hex(1):\r\n"
-                                            "\"Terminator\"=hex(1):00,00\r\n"
-                                            "\"NoTerminator\"=hex(1):41,00,42,00\r\n"
-                                            "\"OddLength\"=hex(1):41,00,42\r\n"
-                                            "\"Embedded\"=hex(1):41,00,00,00,42,00,00,00\r\n"
-                                            "\"Number\"=dword:00000041\r\n");
-    // The reader itself is no export: it runs linked into this program, in the same world.
-    hosting::SimulatedWorld simulated(nullptr, world);
-    const std::wstring key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-    std::wstring value = L"untouched";
-    std::wstring error;
-    EXPECT_TRUE(ReadValueFromRegistry(key, L"plain", value, error));
-    EXPECT_EQ(L"a \"quoted\" \\ text", value);
-    EXPECT_TRUE(error.empty());
-    EXPECT_TRUE(ReadValueFromRegistry(key, L"NoTerminator", value, error));
-    EXPECT_EQ(L"AB", value);
-    // An odd byte count: the buffer holds every byte, the half unit is dropped.
-    EXPECT_TRUE(ReadValueFromRegistry(key, L"OddLength", value, error));
-    EXPECT_EQ(L"A", value);
-    EXPECT_TRUE(ReadValueFromRegistry(key, L"Embedded", value, error));
-    EXPECT_EQ(L"A", value);
-    // A value that holds only its terminator is read, as the empty text.
-    EXPECT_TRUE(ReadValueFromRegistry(key, L"Terminator", value, error));
-    EXPECT_EQ(L"", value);
-    EXPECT_TRUE(error.empty());
-
-    value = L"untouched";
-    EXPECT_FALSE(ReadValueFromRegistry(key, L"Empty", value, error));
-    EXPECT_EQ(L"ReadValueFromRegistry:: succeeded in retrieving value,but its value is empty!", error);
-    EXPECT_EQ(L"untouched", value);
-    EXPECT_FALSE(ReadValueFromRegistry(key, L"Missing", value, error));
-    EXPECT_EQ(L"ReadValueFromRegistry:: failed to query register value at 1st time!", error);
-    EXPECT_FALSE(ReadValueFromRegistry(key + L"\\Nope", L"Plain", value, error));
-    EXPECT_EQ(L"ReadValueFromRegistry:: failed to open registry key !", error);
-    EXPECT_EQ(L"untouched", value);
-}
-
-// ---- ChangeFeatureState and SleepCommand
-
-Outcome change(const std::wstring& state, const std::wstring& id, std::vector<std::string> faults = {})
-{
-    HostModel model;
-    model.parameters[L"State"] = state;
-    model.parameters[L"FeatureId"] = id;
-    model.parameters[L"FeatureID"] = L"not read";
-    model.root = feature(L"root", {feature(L"A", {feature(L"A1", {feature(L"A2", {feature(L"T")})})}), feature(L"B")});
-    model.faults = std::move(faults);
-    return runCobrinth("ChangeFeatureState", model);
-}
-
-TEST(SetupCoreChangeFeatureState, ExactStateNamesWithoutRepair)
-{
-    Outcome run = change(L"Install", L"T");
-    EXPECT_EQ(0, run.result());
-    EXPECT_EQ(1, run.record.featureStates.at(L"T"));
-    const std::vector<std::wstring> texts = run.logTexts();
-    EXPECT_EQ((std::vector<std::wstring>{L"changed state of T", L"changed state ofT", L"changed state ofT",
-                                         L"changed state ofT", L"changed state ofT",
-                                         L"successfully exiting ChangeFeatureState"}),
-              std::vector<std::wstring>(texts.end() - 6, texts.end()));
-    EXPECT_EQ((std::vector<std::string>{"Log:0", "GetRootFeature", "GetParameter:State", "Log:0",
-                                        "GetParameter:FeatureId", "Log:0", "root.GetId", "Log:0", "root.GetId",
-                                        "root.GetChildren", "root.GetChildren", "A.GetId"}),
-              std::vector<std::string>(run.record.calls.begin(), run.record.calls.begin() + 12));
-    EXPECT_EQ(2, change(L"Uninstall", L"B").record.featureStates.at(L"B"));
-    EXPECT_EQ(0, change(L"NoChange", L"B").record.featureStates.at(L"B"));
-
-    for (const wchar_t* state : {L"install", L"Repair", L""}) {
-        Outcome unknown = change(state, L"B");
-        EXPECT_EQ(1, unknown.result());
-        EXPECT_EQ((std::pair<int, std::wstring>{4, L"state is not uninstall nor install"}), unknown.log().back());
-        EXPECT_TRUE(unknown.record.featureStates.empty());
-    }
-}
-
-TEST(SetupCoreChangeFeatureState, EveryFaultIsCaught)
-{
-    for (const char* fault : {"Log:0", "A1.GetChildren", "Log:2"}) {
-        Outcome run = change(L"Install", L"T", {fault});
-        EXPECT_EQ(1, run.result()) << fault;
-        EXPECT_FALSE(run.record.exception) << fault;
-        EXPECT_EQ((std::pair<int, std::wstring>{4, L"ChangeFeatureState crashed"}), run.log().back()) << fault;
-    }
-}
-
-// A context that is an IActionContext and nothing more.
-class PlainContext final : public testing_support::StubContext {
-public:
-    std::vector<std::wstring> lines;
-    void Log(int, const std::wstring& text) override { lines.push_back(text); }
-    WideTextPtr GetParameter(const std::wstring&) override { return WideTextPtr(new std::wstring(L"Install")); }
-};
-
-TEST(SetupCoreChangeFeatureState, ContextWithoutProductSideIsACrashNotANullDereference)
-{
-    hosting::ActionLibrary library(COBRINTH_LIBRARY);
-    boost::shared_ptr<PlainContext> context(new PlainContext);
-    EXPECT_EQ(1, library.find("ChangeFeatureState")(context));
-    EXPECT_EQ((std::vector<std::wstring>{L"start of change features state", L"ChangeFeatureState crashed"}),
-              context->lines);
-}
-
-TEST(SetupCoreSleepCommand, AnnouncesWithALineFeedAndSkipsZero)
-{
-    // Loaded before the clock starts: a first load can take long (under
-    // emulation), and only the action's own wait is measured.
-    testing_support::loadedLibrary(COBRINTH_LIBRARY);
-    for (const wchar_t* seconds : {L"0", L"abc", L"", L"-2"}) {
-        HostModel model;
-        model.parameters[L"Seconds"] = seconds;
-        const auto start = std::chrono::steady_clock::now();
-        Outcome run = runCobrinth("SleepCommand", model);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
-        EXPECT_EQ(0, run.result());
-        EXPECT_EQ((Log{{2, std::wstring(L"Going to sleep for ") + seconds + L" seconds.\n"}}), run.log());
-    }
-    HostModel model;
-    model.parameters[L"Seconds"] = L" 1x";
-    const auto start = std::chrono::steady_clock::now();
-    Outcome run = runCobrinth("SleepCommand", model);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    EXPECT_EQ((Log{{2, L"Going to sleep for  1x seconds.\n"}}), run.log());
-}
-
 } // namespace
 
 #if defined(_WIN32)
@@ -334,12 +203,6 @@ TEST(SetupCoreSleepCommand, AnnouncesWithALineFeedAndSkipsZero)
 namespace {
 
 const wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-
-void setText(HKEY key, const wchar_t* name, const std::wstring& text, bool terminated)
-{
-    const DWORD bytes = static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes));
-}
 
 // Installation folders set in the real registry of the machine (Wine's
 // prefix, under test), in either view, and put back as they were when this
@@ -383,7 +246,9 @@ public:
             saved.existed = RegQueryValueExW(key, name, nullptr, &saved.type, saved.data.data(), &bytes) ==
                             ERROR_SUCCESS;
         saved_.push_back(saved);
-        setText(key, name, text, true);
+        const DWORD size = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), size));
         RegCloseKey(key);
     }
 
@@ -413,41 +278,6 @@ private:
     std::vector<Saved> saved_;
 };
 
-// A test key in the 64-bit view the reader uses, removed again.
-class RealRegistry : public ::testing::Test {
-protected:
-    static constexpr const wchar_t* kTestKey = L"SOFTWARE\\InstallerActionsTest";
-    static constexpr REGSAM kAccess = KEY_ALL_ACCESS | KEY_WOW64_64KEY;
-
-    void TearDown() override { RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kTestKey, KEY_WOW64_64KEY, 0); }
-};
-
-TEST_F(RealRegistry, ReaderContracts)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, kAccess, nullptr, &key,
-                                             nullptr));
-    setText(key, L"Plain", L"C:\\Program Files", true);
-    setText(key, L"NoTerminator", L"AB", false);
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"Empty", 0, REG_SZ, nullptr, 0));
-    RegCloseKey(key);
-
-    std::wstring value = L"untouched";
-    std::wstring error;
-    EXPECT_TRUE(ReadValueFromRegistry(kTestKey, L"Plain", value, error));
-    EXPECT_EQ(L"C:\\Program Files", value);
-    EXPECT_TRUE(ReadValueFromRegistry(kTestKey, L"NoTerminator", value, error));
-    EXPECT_EQ(L"AB", value);
-    value = L"untouched";
-    EXPECT_FALSE(ReadValueFromRegistry(kTestKey, L"Empty", value, error));
-    EXPECT_EQ(L"ReadValueFromRegistry:: succeeded in retrieving value,but its value is empty!", error);
-    EXPECT_FALSE(ReadValueFromRegistry(kTestKey, L"Missing", value, error));
-    EXPECT_EQ(L"ReadValueFromRegistry:: failed to query register value at 1st time!", error);
-    EXPECT_FALSE(ReadValueFromRegistry(std::wstring(kTestKey) + L"\\Nope", L"Plain", value, error));
-    EXPECT_EQ(L"ReadValueFromRegistry:: failed to open registry key !", error);
-    EXPECT_EQ(L"untouched", value);
-}
-
 HostModel windowsPaths(const std::wstring& installDir)
 {
     HostModel model;
@@ -459,7 +289,7 @@ HostModel windowsPaths(const std::wstring& installDir)
     return model;
 }
 
-TEST_F(RealRegistry, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
+TEST(RealRegistryFolders, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
 {
     const std::wstring programFiles = ReplacedFolders::get(KEY_WOW64_64KEY, L"ProgramFilesDir");
     Outcome run;
@@ -478,7 +308,7 @@ TEST_F(RealRegistry, SixtyFourBitHostMovesIntoTheThirtyTwoBitProgramFiles)
 // one, not from the 32-bit twin (WOW6432Node) that such a process sees by
 // default. Each view gets folders of its own, and only the 64-bit view's
 // match the installation folder.
-TEST_F(RealRegistry, InstallationFoldersComeFromTheSixtyFourBitView)
+TEST(RealRegistryFolders, InstallationFoldersComeFromTheSixtyFourBitView)
 {
     BOOL wow64 = FALSE;
     if (sizeof(void*) == 4 && (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64))
