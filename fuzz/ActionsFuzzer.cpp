@@ -10,6 +10,8 @@
 #include "ActionCase.h"
 #include "FaultSweep.h"
 
+#include "hosting/ActionLibrary.h"
+
 #include <Poco/File.h>
 #include <Poco/FileStream.h>
 #include <Poco/Path.h>

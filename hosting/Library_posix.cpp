@@ -1,4 +1,5 @@
 #include "hosting/HostedAction.h"
+#include "hosting/ActionLibrary.h"
 #include "hosting/SimulatedHost.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+#include "hosting/ActionLibrary.h"
 #include "hosting/SimulatedHost.h"
 #include "hosting/HostedAction.h"
 

@@ -1,5 +1,6 @@
 // Off Windows the libraries' platform layer runs stand-ins configured by
 // environment variables; the world sets them for its lifetime.
+#include "hosting/ActionLibrary.h"
 #include "hosting/World.h"
 
 #include <Poco/FileStream.h>

@@ -3,6 +3,7 @@
 // redirecting the library's imports of the two drive functions.
 #include "hosting/World.h"
 
+#include "hosting/ActionLibrary.h"
 #include "hosting/SimulatedHost.h"
 #include "platform/DriveConfig.h"
 #include "platform/RegistryFile.h"

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "hosting/HostedAction.h"
+#include "hosting/ActionLibrary.h"
 #include "hosting/SimulatedHost.h"
 #include "hosting/World.h"
 

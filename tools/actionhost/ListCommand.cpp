@@ -4,7 +4,7 @@
 #include "Command.h"
 #include "Runner.h"
 
-#include "hosting/SimulatedHost.h"
+#include "hosting/ActionLibrary.h"
 
 #include <Poco/Path.h>
 

@@ -2,6 +2,7 @@
 
 #include "ProgramFolder.h"
 
+#include "hosting/ActionLibrary.h"
 #include "hosting/World.h"
 #include "platform/RegistryFile.h"
 
