@@ -1,24 +1,13 @@
 #include "Expectations.h"
 
+#include "Scenario.h"
+
 #include <Poco/JSON/Array.h>
-#include <Poco/JSON/Stringifier.h>
 
 #include <algorithm>
 #include <set>
-#include <sstream>
 
 namespace actionhost {
-
-namespace {
-
-std::string json(const Poco::Dynamic::Var& value)
-{
-    std::ostringstream out;
-    Poco::JSON::Stringifier::stringify(value, out);
-    return out.str();
-}
-
-} // namespace
 
 namespace {
 
@@ -28,17 +17,17 @@ std::string listDifference(const std::string& name, const Poco::JSON::Array::Ptr
 {
     const std::size_t common = std::min(expected->size(), actual->size());
     for (std::size_t i = 0; i < common; ++i) {
-        const std::string want = json(expected->get(i));
-        const std::string got = json(actual->get(i));
+        const std::string want = jsonText(expected->get(i));
+        const std::string got = jsonText(actual->get(i));
         if (want != got)
             return name + "[" + std::to_string(i) + "]: expected " + want + ", got " + got;
     }
     if (expected->size() > actual->size())
-        return name + "[" + std::to_string(common) + "]: expected " + json(expected->get(common)) +
+        return name + "[" + std::to_string(common) + "]: expected " + jsonText(expected->get(common)) +
                ", got nothing (" + std::to_string(actual->size()) + " entries in all)";
     if (actual->size() > expected->size())
         return name + "[" + std::to_string(common) + "]: expected nothing (" + std::to_string(expected->size()) +
-               " entries in all), got " + json(actual->get(common));
+               " entries in all), got " + jsonText(actual->get(common));
     return std::string();
 }
 
@@ -49,9 +38,9 @@ std::string listDiff(const std::string& name, const Poco::JSON::Array::Ptr& expe
 {
     std::vector<std::string> want, got;
     for (std::size_t i = 0; i < expected->size(); ++i)
-        want.push_back(json(expected->get(i)));
+        want.push_back(jsonText(expected->get(i)));
     for (std::size_t i = 0; i < actual->size(); ++i)
-        got.push_back(json(actual->get(i)));
+        got.push_back(jsonText(actual->get(i)));
     if (want == got)
         return std::string();
     // The longest common subsequence aligns the two lists, so that one entry
@@ -109,8 +98,8 @@ std::string listDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::J
 std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
 {
     if (expect->has("result")) {
-        const std::string want = json(expect->get("result"));
-        const std::string got = run->get("exception").isEmpty() ? json(run->get("result")) : "\"exception\"";
+        const std::string want = jsonText(expect->get("result"));
+        const std::string got = run->get("exception").isEmpty() ? jsonText(run->get("result")) : "\"exception\"";
         if (want != got) {
             std::string message = "result: expected " + want + ", got " + got;
             if (!run->get("exception").isEmpty())
@@ -138,14 +127,14 @@ std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::J
                 written.insert(writes->getArray(i)->getElement<std::string>(0));
         }
         for (const auto& member : *expect->getObject("properties")) {
-            const std::string want = json(member.second);
+            const std::string want = jsonText(member.second);
             if (member.second.isEmpty()) {
                 if (written.count(member.first) != 0)
                     return "properties." + member.first + ": expected null (never written), got " +
-                           json(properties->get(member.first)) + " (written)";
+                           jsonText(properties->get(member.first)) + " (written)";
                 continue;
             }
-            const std::string got = properties->has(member.first) ? json(properties->get(member.first)) : "null";
+            const std::string got = properties->has(member.first) ? jsonText(properties->get(member.first)) : "null";
             if (want != got)
                 return "properties." + member.first + ": expected " + want + ", got " + got +
                        (got == "null" ? " (not in the store)" : "");
@@ -154,8 +143,8 @@ std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::J
     if (expect->has("featureStates")) {
         Poco::JSON::Object::Ptr states = run->getObject("featureStates");
         for (const auto& member : *expect->getObject("featureStates")) {
-            const std::string got = states->has(member.first) ? json(states->get(member.first)) : "null";
-            const std::string want = json(member.second);
+            const std::string got = states->has(member.first) ? jsonText(states->get(member.first)) : "null";
+            const std::string want = jsonText(member.second);
             if (want != got)
                 return "featureStates." + member.first + ": expected " + want + ", got " + got +
                        (got == "null" ? " (never set)" : "");

@@ -27,13 +27,6 @@ std::string libraryFileName(const std::string& name)
     return Poco::Environment::isWindows() ? name + ".dll" : "lib" + name + ".so";
 }
 
-std::string json(const Poco::Dynamic::Var& value)
-{
-    std::ostringstream out;
-    Poco::JSON::Stringifier::stringify(value, out);
-    return out.str();
-}
-
 // Shows a log text on one line: quoted with escapes when it holds a line
 // break or another control character, or begins or ends with a blank.
 void show(std::ostream& out, const std::string& text)
@@ -44,7 +37,7 @@ void show(std::ostream& out, const std::string& text)
     if (plain)
         out << text;
     else
-        out << json(text);
+        out << jsonText(text);
 }
 
 class ScopedWorkingDirectory {
@@ -184,7 +177,7 @@ RunOutput printScenarioRun(std::ostream& out, const Scenario& original, const st
     out << "(" << record.logLines << " log lines)\n";
     out << "properties written (" << record.writes.size() << "):\n";
     for (const auto& write : record.writes)
-        out << "  " << hosting::narrow(write.first) << " = " << json(hosting::narrow(write.second)) << "\n";
+        out << "  " << hosting::narrow(write.first) << " = " << jsonText(hosting::narrow(write.second)) << "\n";
     out << "requested feature states (" << record.featureStates.size() << "):\n";
     for (const auto& state : record.featureStates)
         out << "  " << hosting::narrow(state.first) << " = " << state.second << "\n";

@@ -9,6 +9,7 @@
 #include <Poco/JSON/Array.h>
 #include <Poco/JSON/JSONException.h>
 #include <Poco/JSON/Parser.h>
+#include <Poco/JSON/Stringifier.h>
 #include <Poco/Path.h>
 #include <Poco/StreamCopier.h>
 
@@ -253,6 +254,13 @@ void checkExpect(const Reader& reader, const Poco::JSON::Object::Ptr& expect)
 }
 
 } // namespace
+
+std::string jsonText(const Poco::Dynamic::Var& value)
+{
+    std::ostringstream out;
+    Poco::JSON::Stringifier::stringify(value, out);
+    return out.str();
+}
 
 Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::string& file)
 {

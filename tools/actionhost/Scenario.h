@@ -41,6 +41,9 @@ const unsigned long long kMaxScenarioBytes = 64ull << 20;
 // already read strictly by loadScenario).
 Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::string& file);
 
+// A value as compact JSON text, as runs and expectations are shown.
+std::string jsonText(const Poco::Dynamic::Var& value);
+
 // Reads and checks a scenario file, strictly: an error (a syntax error, a
 // key given twice, an integer beyond 64 bits, or a value of the wrong kind)
 // names the file, the line and column, and the JSON path of the place.
