@@ -1,4 +1,4 @@
-// SleepCommand of both libraries: the announcement, the lines around the wait
+// vantorel's SleepCommand: the announcement, the lines around the wait
 // and the measured wait.
 #include "ActionTest.h"
 
