@@ -23,8 +23,9 @@ set(ACTIONS_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/installer-actions)
 set(ACTIONS_DATA_DIR ${CMAKE_INSTALL_DATADIR}/installer-actions)
 
 install(TARGETS actionhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT actionhost)
+# The bridge's C interface joins our two test-host halves: not for hosts.
 install(DIRECTORY host/ DESTINATION ${ACTIONS_INCLUDE_DIR}/host COMPONENT dev
-  FILES_MATCHING PATTERN "*.h")
+  FILES_MATCHING PATTERN "*.h" PATTERN "MsvcBridge.h" EXCLUDE)
 install(DIRECTORY examples/ DESTINATION ${ACTIONS_DATA_DIR}/examples COMPONENT actionhost)
 
 if(ACTIONS_MSVC_BOUNDARY)

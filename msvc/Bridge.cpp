@@ -3,9 +3,9 @@
 // decides the vtables, the argument passing, the result slots, the run-time
 // type information and the exceptions), calls an action of a 32-bit Windows
 // DLL with its context, and forwards each host call to the simulated host
-// through the plain C interface of Bridge.h. A fault of the simulated host is
-// thrown here as a real Visual C++ exception.
-#include "msvc/Bridge.h"
+// through the plain C interface of host/MsvcBridge.h. A fault of the
+// simulated host is thrown here as a real Visual C++ exception.
+#include "host/MsvcBridge.h"
 
 #include "host/InstallException.h"
 #include "host/ActionContext.h"

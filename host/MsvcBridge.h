@@ -2,9 +2,11 @@
    test host that clang builds for Visual C++'s ABI (msvcbridge.dll). The
    bridge implements the host interfaces the Visual C++ way, calls an action
    of a 32-bit Windows DLL with its own context, and forwards every host call
-   through these functions. Both compilers agree on plain C. */
-#ifndef HOSTING_MSVC_BRIDGE_H
-#define HOSTING_MSVC_BRIDGE_H
+   through these functions. Both compilers agree on plain C, and both halves
+   of the bridge read this header, as actions and hosts read the rest of the
+   contract. Host authors have no use for it: it is not installed. */
+#ifndef HOST_MSVC_BRIDGE_H
+#define HOST_MSVC_BRIDGE_H
 
 #include <stddef.h>
 #include <stdint.h>
