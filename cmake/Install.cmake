@@ -23,9 +23,10 @@ set(ACTIONS_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/installer-actions)
 set(ACTIONS_DATA_DIR ${CMAKE_INSTALL_DATADIR}/installer-actions)
 
 install(TARGETS actionhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT actionhost)
-# The bridge's C interface joins our two test-host halves: not for hosts.
+# Not for hosts: the bridge's C interface, which joins our two test-host
+# halves, and the names the actions and actionhost compile in.
 install(DIRECTORY host/ DESTINATION ${ACTIONS_INCLUDE_DIR}/host COMPONENT dev
-  FILES_MATCHING PATTERN "*.h" PATTERN "MsvcBridge.h" EXCLUDE)
+  FILES_MATCHING PATTERN "*.h" PATTERN "MsvcBridge.h" EXCLUDE PATTERN "Names.h" EXCLUDE)
 install(DIRECTORY examples/ DESTINATION ${ACTIONS_DATA_DIR}/examples COMPONENT actionhost)
 
 if(ACTIONS_MSVC_BOUNDARY)

@@ -4,7 +4,7 @@
 #include "utilities/CommandRunner.h"
 
 #include "frame/Action.h"
-#include "frame/Names.h"
+#include "host/Names.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // letter on, "-" and "." replaced) and writes it into the property named by
 // "PropertyId".
 #include "frame/Action.h"
-#include "frame/Names.h"
+#include "host/Names.h"
 
 namespace {
 

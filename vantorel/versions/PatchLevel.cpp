@@ -4,7 +4,7 @@
 #include "versions/PatchLevel.h"
 
 #include "frame/Action.h"
-#include "frame/Names.h"
+#include "host/Names.h"
 #include "versions/Version.h"
 
 using namespace patchlevel;

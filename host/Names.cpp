@@ -1,4 +1,4 @@
-#include "frame/Names.h"
+#include "host/Names.h"
 
 namespace names {
 
