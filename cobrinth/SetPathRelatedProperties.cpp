@@ -26,12 +26,10 @@ const PlatformNames kPlatforms[] = {
     {L"SunOS", L"solaris_sparc", L"solaris_sparcv9"},
 };
 
-const wchar_t kCurrentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-
 // Reads a registry value into value, logging and clearing any error text.
-void readProgramFilesValue(IActionContext& host, const wchar_t* name, std::wstring& value, std::wstring& error)
+void readProgramFilesValue(IActionContext& host, const std::wstring& name, std::wstring& value, std::wstring& error)
 {
-    ReadValueFromRegistry(kCurrentVersionKey, name, value, error);
+    ReadValueFromRegistry(names::kCurrentVersionKey, name, value, error);
     if (!error.empty()) {
         host.Log(4, L"Error reading from registry: " + error);
         error.clear();
@@ -91,23 +89,23 @@ int setPathRelatedProperties(IActionContext& host)
     host.Log(2, L"Set SOFTWAREPATH: " + software);
     host.Log(2, L"Set SOFTWAREPATH32: " + software32);
     host.Log(2, L"Set SOFTWAREPATH64: " + software64);
-    host.SetProperty(L"SOFTWAREPATH", software);
-    host.SetProperty(L"SOFTWAREPATH32", software32);
-    host.SetProperty(L"SOFTWAREPATH64", software64);
+    host.SetProperty(names::kSoftwarePath, software);
+    host.SetProperty(names::kSoftwarePath + L"32", software32);
+    host.SetProperty(names::kSoftwarePath + L"64", software64);
 
     std::wstring installDir32 = installDir;
     std::wstring installDir64 = installDir;
     std::wstring installDirChosen = installDir;
-    setAndLog(host, L"INSTALLDIR", installDirChosen);
-    setAndLog(host, L"INSTALLDIR32", installDir32);
-    setAndLog(host, L"INSTALLDIR64", installDir64);
+    setAndLog(host, names::kInstallDirCore, installDirChosen);
+    setAndLog(host, names::kInstallDirCore + L"32", installDir32);
+    setAndLog(host, names::kInstallDirCore + L"64", installDir64);
 
     if (host64) {
         std::wstring programFiles;
         std::wstring programFilesX86;
         std::wstring error;
-        readProgramFilesValue(host, L"ProgramFilesDir", programFiles, error);
-        readProgramFilesValue(host, L"ProgramFilesDir (x86)", programFilesX86, error);
+        readProgramFilesValue(host, names::kProgramFilesDir, programFiles, error);
+        readProgramFilesValue(host, names::kProgramFilesDirX86, programFilesX86, error);
         if (!programFilesX86.empty()) {
             programFiles += L"\\";
             programFilesX86 += L"\\";
@@ -117,17 +115,17 @@ int setPathRelatedProperties(IActionContext& host)
                 std::wstring moved = installDir;
                 moved.replace(0, programFiles.size(), programFilesX86);
                 installDirChosen = installDir32 = installDir64 = moved;
-                host.SetProperty(L"INSTALLDIR", installDirChosen);
-                host.SetProperty(L"INSTALLDIR32", installDir32);
-                host.SetProperty(L"INSTALLDIR64", installDir64);
+                host.SetProperty(names::kInstallDirCore, installDirChosen);
+                host.SetProperty(names::kInstallDirCore + L"32", installDir32);
+                host.SetProperty(names::kInstallDirCore + L"64", installDir64);
             }
         }
     }
 
     const std::wstring enterprise32 = installDir32 + versionDir + L"\\";
     const std::wstring enterprise64 = installDir64 + versionDir + L"\\";
-    setVariantsThenLog(host, L"ENTERPRISEDIR", enterprise32, enterprise64, product64);
-    setVariantsThenLog(host, L"BINDIR", enterprise32 + software32 + L"\\", enterprise64 + software64 + L"\\",
+    setVariantsThenLog(host, names::kEnterpriseDir, enterprise32, enterprise64, product64);
+    setVariantsThenLog(host, names::kBinDir, enterprise32 + software32 + L"\\", enterprise64 + software64 + L"\\",
                        product64);
     return kActionSuccess;
 }

@@ -26,7 +26,16 @@ const std::wstring kProductDuId = L"ProductDUID";
 const std::wstring kProductFamilyDuId = L"ProductFamilyDUID";
 const std::wstring kInstallingRevision = L"InstallingRevision";
 const std::wstring kPropertyName = L"PropertyName";
+const std::wstring kDuPrefix = L"$du$";
+const std::wstring kInstalledRevisionSuffix = L"$installedrevision";
 
+const std::wstring kProductPreReqsPassed = L"$product$prereqspassed";
+const std::wstring kProductPreReqIds = L"$product$prereqids";
+const std::wstring kProductPreReqPrefix = L"$product$prereq$";
+const std::wstring kFeaturePrefix = L"$feature$";
+const std::wstring kFeaturePreReqPrefix = L"$feature$prereq$";
+const std::wstring kPreReqsPassedSuffix = L"$prereqspassed";
+const std::wstring kPreReqIdsSuffix = L"$prereqids";
 const std::wstring kHasBlockingPreReq = L"HasBlockingPreReq";
 const std::wstring kHasDisabledFeature = L"HasDisabledFeature";
 const std::wstring kHasBlockingFeaturePreReq = L"HasBlockingFeaturePreReq";
@@ -50,5 +59,11 @@ const std::wstring kHostPlatform = L"HostPlatform";
 const std::wstring kHostObjectModel = L"HostObjectModel";
 const std::wstring kProductObjectModel = L"ProductObjectModel";
 const std::wstring kEnterpriseVersionDir = L"EnterpriseVersionDir";
+const std::wstring kSoftwarePath = L"SOFTWAREPATH";
+const std::wstring kEnterpriseDir = L"ENTERPRISEDIR";
+const std::wstring kBinDir = L"BINDIR";
+const std::wstring kCurrentVersionKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const std::wstring kProgramFilesDir = L"ProgramFilesDir";
+const std::wstring kProgramFilesDirX86 = L"ProgramFilesDir (x86)";
 
 } // namespace names

@@ -33,8 +33,18 @@ extern const std::wstring kProductDuId;
 extern const std::wstring kProductFamilyDuId;
 extern const std::wstring kInstallingRevision;
 extern const std::wstring kPropertyName;
+// An installed revision is read from "$du$" + DU id + "$installedrevision".
+extern const std::wstring kDuPrefix;
+extern const std::wstring kInstalledRevisionSuffix;
 
-// Prerequisites.
+// Prerequisites: the product's and, per feature, "$feature$" + FID + ...
+extern const std::wstring kProductPreReqsPassed;    // "$product$prereqspassed"
+extern const std::wstring kProductPreReqIds;        // "$product$prereqids"
+extern const std::wstring kProductPreReqPrefix;     // "$product$prereq$", + ID + "$passed" ...
+extern const std::wstring kFeaturePrefix;           // "$feature$"
+extern const std::wstring kFeaturePreReqPrefix;     // "$feature$prereq$", + FID + "$" + ID + "$passed" ...
+extern const std::wstring kPreReqsPassedSuffix;     // "$prereqspassed"
+extern const std::wstring kPreReqIdsSuffix;         // "$prereqids"
 extern const std::wstring kHasBlockingPreReq;
 extern const std::wstring kHasDisabledFeature;
 extern const std::wstring kHasBlockingFeaturePreReq;
@@ -60,5 +70,12 @@ extern const std::wstring kHostPlatform;
 extern const std::wstring kHostObjectModel;
 extern const std::wstring kProductObjectModel;
 extern const std::wstring kEnterpriseVersionDir;
+extern const std::wstring kSoftwarePath;    // each written with its "32" and "64" variants
+extern const std::wstring kEnterpriseDir;
+extern const std::wstring kBinDir;
+// The registry key and values of the Program Files directories (below HKLM).
+extern const std::wstring kCurrentVersionKey;
+extern const std::wstring kProgramFilesDir;
+extern const std::wstring kProgramFilesDirX86;
 
 } // namespace names

@@ -7,18 +7,17 @@
 
 namespace {
 
-const std::wstring kProductPrefix = L"$product$prereq$";
 
 int checkForBlockingProductPreReqs(IActionContext& host)
 {
-    if (allPassed(host, L"$product$prereqspassed")) {
+    if (allPassed(host, names::kProductPreReqsPassed)) {
         host.Log(2, L"All product pre-reqs have passed.");
         host.SetProperty(names::kHasBlockingPreReq, L"0");
         return kActionSuccess;
     }
     bool blocking = false;
-    for (const std::wstring& id : prerequisiteIds(host, L"$product$prereqids")) {
-        const std::wstring key = kProductPrefix + id;
+    for (const std::wstring& id : prerequisiteIds(host, names::kProductPreReqIds)) {
+        const std::wstring key = names::kProductPreReqPrefix + id;
         if (!failedBlocking(host, id, key))
             continue;
         blocking = true;

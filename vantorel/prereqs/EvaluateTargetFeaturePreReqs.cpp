@@ -10,15 +10,15 @@ int evaluateTargetFeaturePreReqs(IActionContext& host)
 {
     const std::wstring featureId = readParameter(host, names::kFeatureId);
     host.Log(2, L"Check pre-requisites for feature " + featureId);
-    const std::wstring featureKey = L"$feature$" + featureId;
-    if (allPassed(host, featureKey + L"$prereqspassed")) {
+    const std::wstring featureKey = names::kFeaturePrefix + featureId;
+    if (allPassed(host, featureKey + names::kPreReqsPassedSuffix)) {
         host.Log(2, L"All feature pre-reqs have passed.");
         host.SetProperty(names::kHasBlockingFeaturePreReq, L"0");
         return kActionSuccess;
     }
-    const std::wstring prereqPrefix = L"$feature$prereq$" + featureId + L"$";
+    const std::wstring prereqPrefix = names::kFeaturePreReqPrefix + featureId + L"$";
     std::wstring reasons;
-    for (const std::wstring& id : prerequisiteIds(host, featureKey + L"$prereqids")) {
+    for (const std::wstring& id : prerequisiteIds(host, featureKey + names::kPreReqIdsSuffix)) {
         const std::wstring key = prereqPrefix + id;
         if (!failedBlocking(host, id, key))
             continue;

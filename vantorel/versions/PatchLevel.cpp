@@ -13,7 +13,7 @@ namespace {
 
 std::wstring getInstalledRevision(const std::wstring& duId, IActionContext& host)
 {
-    return readParameter(host, L"$du$" + duId + L"$installedrevision");
+    return readParameter(host, names::kDuPrefix + duId + names::kInstalledRevisionSuffix);
 }
 
 std::wstring compareComponents(const std::wstring& installed, const std::wstring& installing)
