@@ -6,6 +6,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace hosting {
@@ -244,6 +245,10 @@ public:
     WideTextPtr GetParameter(const std::wstring& name) override
     {
         enter("GetParameter", &name);
+        if (model_.recordParametersAsked &&
+            std::find(record_.parametersAsked.begin(), record_.parametersAsked.end(), name) ==
+                record_.parametersAsked.end())
+            record_.parametersAsked.push_back(name);
         auto parameter = model_.parameters.find(name);
         if (parameter != model_.parameters.end())
             return boost::make_shared<std::wstring>(parameter->second);

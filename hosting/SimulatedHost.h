@@ -55,6 +55,9 @@ struct HostModel {
     long failAtCall = -1;
     // Off: no transcript is kept (cheap host for benchmarks).
     bool recordTranscript = true;
+    // On: the names of the parameters asked for are kept, without the
+    // transcript (for a run that shows what it never asked for).
+    bool recordParametersAsked = false;
     // When set, log lines go to the sink as they are logged instead of being
     // kept in the record, so that a long run holds no log in memory.
     // The text is the action's own, not a copy.
@@ -76,6 +79,8 @@ struct RunRecord {
     std::vector<std::string> calls;
     // Positions in calls at which the host threw.
     std::vector<std::size_t> faultPositions;
+    // With recordParametersAsked: each parameter name asked for, once, in order.
+    std::vector<std::wstring> parametersAsked;
     int result = -1;
     bool exception = false;
     std::string exceptionText;

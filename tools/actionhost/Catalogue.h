@@ -1,5 +1,7 @@
-// The actions this product ships, with the one-line summaries of the action
-// reference (docs/actions.md).
+// The actions this product ships: the one-line summaries of the action
+// reference (docs/actions.md), the parameters each reads, the properties it
+// reads and writes, and the world a scenario needs to run it. The names are
+// the constants the actions themselves read.
 #pragma once
 
 #include <string>
@@ -7,12 +9,41 @@
 
 namespace actionhost {
 
+// A parameter an action asks the host for: one name, or a family of names
+// made from a value (name + placeholder + suffix, "$du$<DU id>$installedrevision").
+struct KnownParameter {
+    std::wstring name;
+    std::string meaning;
+    std::string placeholder;  // empty: one name
+    std::wstring suffix;
+
+    bool isFamily() const { return !placeholder.empty(); }
+    bool matches(const std::wstring& asked) const;
+    std::string shown() const;  // the name, or the family with its placeholder
+};
+
+// What a scenario must describe besides parameters and properties.
+enum class World { None, FeatureTree, DiskCosts, Registry, DataFile };
+
 struct KnownAction {
-    const char* library;
-    const char* name;
-    const char* summary;
+    std::string library;
+    std::string name;
+    std::string summary;
+    std::vector<KnownParameter> parameters;  // in the order the action asks for them
+    std::vector<std::wstring> reads;         // properties read, by name or family
+    std::vector<std::wstring> writes;        // properties written under a fixed name
+    World world = World::None;
+
+    // Whether a name the action asked for is one of its parameters.
+    bool readsParameter(const std::wstring& asked) const;
 };
 
 const std::vector<KnownAction>& knownActions();
+
+// The action, or null; library "vantorel" or "cobrinth".
+const KnownAction* findKnownAction(const std::string& library, const std::string& action);
+
+// Whether the library is one this product ships (its actions are all known).
+bool isKnownLibrary(const std::string& library);
 
 } // namespace actionhost

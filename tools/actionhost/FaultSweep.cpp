@@ -1,6 +1,7 @@
 #include "FaultSweep.h"
 
 #include "Runner.h"
+#include "Unread.h"
 
 namespace actionhost {
 
@@ -153,6 +154,7 @@ SweepResult sweepScenario(const Scenario& original, const std::string& libraryOv
 
     SweepResult sweep;
     sweep.positions = baseline.record.calls.size();
+    sweep.unread = unreadParameters(original, baseline.record.calls);
     for (std::size_t position = 0; position < baseline.record.calls.size(); ++position) {
         scenario.model.failAtCall = static_cast<long>(position);
         const RunOutput run = runScenario(scenario, libraryOverride);
@@ -163,11 +165,15 @@ SweepResult sweepScenario(const Scenario& original, const std::string& libraryOv
     return sweep;
 }
 
+const char kUnreadMark[] = "unread: ";
+
 std::string sweepReport(const SweepResult& sweep)
 {
     std::string report = std::to_string(sweep.positions) + " fault positions\n";
     for (const std::string& problem : sweep.problems)
         report += problem + "\n";
+    for (const std::string& line : sweep.unread)
+        report += kUnreadMark + line + "\n";
     return report;
 }
 

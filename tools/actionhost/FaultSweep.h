@@ -13,6 +13,7 @@ namespace actionhost {
 struct SweepResult {
     std::size_t positions = 0;
     std::vector<std::string> problems;  // empty when every run behaved
+    std::vector<std::string> unread;    // of the first run, the one without a fault
 };
 
 // What is wrong with a run whose host threw at position, against how the
@@ -28,7 +29,9 @@ std::vector<std::string> faultProblems(const std::string& library, const std::st
 SweepResult sweepScenario(const Scenario& scenario, const std::string& libraryOverride);
 
 // A sweep as a child of test reports it: the count of positions, then each
-// problem, a line each.
+// problem, a line each, then each parameter not read, on a line that begins
+// with kUnreadMark.
 std::string sweepReport(const SweepResult& sweep);
+extern const char kUnreadMark[];
 
 } // namespace actionhost

@@ -36,7 +36,7 @@ int list(std::vector<std::string> libraries)
         for (const KnownAction& action : knownActions()) {
             if (family != action.library || loaded.find(action.name) == nullptr)
                 continue;
-            std::printf("  %-32s %s\n", action.name, action.summary);
+            std::printf("  %-32s %s\n", action.name.c_str(), action.summary.c_str());
             ++found;
         }
         if (found == 0)

@@ -166,6 +166,7 @@ RunOutput printScenarioRun(std::ostream& out, const Scenario& original, const st
     Scenario scenario = original;
     // Only what is shown is kept: no transcript unless asked for.
     scenario.model.recordTranscript = withCalls;
+    scenario.model.recordParametersAsked = true;
     out << "log:\n";
     scenario.model.logSink = [&out](int level, const std::wstring& text) {
         out << "  [" << level << "] ";

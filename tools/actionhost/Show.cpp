@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "Runner.h"
+#include "Unread.h"
 
 #include <Poco/FileStream.h>
 #include <Poco/JSON/Stringifier.h>
@@ -17,6 +18,13 @@ namespace {
 int exitStatusOf(const RunOutput& output)
 {
     return output.record.exception ? kExitException : output.record.result;
+}
+
+// On standard error, so that the run's own output stays as it was.
+void reportUnread(const Scenario& scenario, const RunOutput& output)
+{
+    for (const std::string& line : unreadParameters(scenario, output.record))
+        std::cerr << line << "\n";
 }
 
 } // namespace
@@ -44,14 +52,20 @@ int show(const Scenario& scenario, const ShowOptions& options)
         std::ostringstream json;
         Poco::JSON::Stringifier::stringify(toJson(output, options.transcript), json, 2);
         json << "\n";
-        if (options.resultFile.empty())
-            std::cout << json.str();
-        else
+        if (!options.resultFile.empty()) {
+            // A child of test: its parent reports what was not read.
             writeResult(options.resultFile, json.str());
+            return exitStatusOf(output);
+        }
+        std::cout << json.str() << std::flush;
+        reportUnread(scenario, output);
         return exitStatusOf(output);
     }
     std::cout << "scenario: " << scenario.name << " (" << scenario.action << ")\n";
-    return exitStatusOf(printScenarioRun(std::cout, scenario, options.library, options.transcript));
+    const RunOutput output = printScenarioRun(std::cout, scenario, options.library, options.transcript);
+    std::cout.flush();
+    reportUnread(scenario, output);
+    return exitStatusOf(output);
 }
 
 void writeResult(const std::string& file, const std::string& text)

@@ -4,6 +4,7 @@
 #include "Scenario.h"
 
 #include <string>
+#include <vector>
 
 namespace actionhost {
 
@@ -12,6 +13,7 @@ struct TestOptions {
     std::string library;  // instead of the scenario's
     bool faultSweep = false;
     bool inProcess = false;
+    bool strict = false;  // a parameter given but not read fails the scenario
     double timeout = 60;  // seconds, unless the scenario sets its own
 };
 
@@ -25,6 +27,7 @@ struct TestCase {
     std::string note;        // PASS: shown after the name
     std::string captured;    // FAIL: the tails of the child's output
     std::string run;         // the run as JSON, when it ran to its end
+    std::vector<std::string> unread;  // the parameters given but not read, a line each
     bool hasExpect = false;
     bool updated = false;
     double seconds = 0;

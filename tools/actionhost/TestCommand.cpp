@@ -28,6 +28,7 @@ struct Options {
     std::string library;
     bool faultSweep = false;
     bool inProcess = false;
+    bool strict = false;
     double timeout = 60;
     unsigned jobs = 0;  // 0: one per core
     std::string filter;
@@ -68,6 +69,7 @@ int test(const Options& arguments, const std::string& self)
     options.library = arguments.library;
     options.faultSweep = arguments.faultSweep;
     options.inProcess = arguments.inProcess;
+    options.strict = arguments.strict;
     options.timeout = arguments.timeout;
 
     // The scenarios, in order; a file that does not load is one FAIL line.
@@ -172,6 +174,8 @@ void addTestCommand(CLI::App& app, CommandBody& chosen, const std::string& self)
                       "run the scenarios one after another in this process instead of a process each: no time "
                       "limit, no output captured, and an action that crashes ends the whole run")
         ->excludes(jobs);
+    command->add_flag("--strict", options->strict,
+                      "fail a scenario that gives a parameter the action did not read (a misspelt name, most often)");
     command->add_option("--filter", options->filter, "only the scenario files whose name matches the glob");
     command->add_option("--exclude", options->exclude, "leave out the scenario files whose name matches the glob");
     command->add_option("--junit", options->junit, "also write the outcome as JUnit XML to this file");

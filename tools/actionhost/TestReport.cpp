@@ -29,20 +29,28 @@ std::string xmlEscaped(const std::string& text)
     return out;
 }
 
+std::string unreadLines(const TestCase& test)
+{
+    std::string lines;
+    for (const std::string& line : test.unread)
+        lines += line + "\n";
+    return lines;
+}
+
 } // namespace
 
 void printOutcome(std::ostream& out, const TestCase& test)
 {
     if (test.passed)
-        out << "PASS " << test.name << test.note << "\n";
+        out << "PASS " << test.name << test.note << "\n" << unreadLines(test);
     else
-        out << "FAIL " << test.name << ": " << test.difference << "\n" << test.captured;
+        out << "FAIL " << test.name << ": " << test.difference << "\n" << unreadLines(test) << test.captured;
     out.flush();
 }
 
 void printUpdated(std::ostream& out, const TestCase& test)
 {
-    out << "UPDATED " << test.name << (test.hasExpect ? ": " + test.difference : "") << "\n";
+    out << "UPDATED " << test.name << (test.hasExpect ? ": " + test.difference : "") << "\n" << unreadLines(test);
 }
 
 void printSummary(std::ostream& out, int passed, int failed)

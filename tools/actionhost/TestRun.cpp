@@ -7,6 +7,7 @@
 #include "FaultSweep.h"
 #include "Expectations.h"
 #include "Runner.h"
+#include "Unread.h"
 
 #include "hosting/World.h"
 
@@ -14,12 +15,14 @@
 #include <Poco/Exception.h>
 #include <Poco/File.h>
 #include <Poco/FileStream.h>
+#include <Poco/JSON/Array.h>
 #include <Poco/JSON/Stringifier.h>
 #include <Poco/StreamCopier.h>
 #include <Poco/TemporaryFile.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -73,12 +76,42 @@ std::string hexCode(unsigned long code)
     return text;
 }
 
+// The lines of a sweep's report that name parameters not read, taken out.
+std::vector<std::string> takeUnread(std::string& report)
+{
+    std::vector<std::string> unread;
+    std::string rest;
+    std::size_t start = 0;
+    while (start < report.size()) {
+        std::size_t end = report.find('\n', start);
+        end = end == std::string::npos ? report.size() : end + 1;
+        const std::string line = report.substr(start, end - start);
+        if (line.compare(0, std::strlen(kUnreadMark), kUnreadMark) == 0)
+            unread.push_back(line.substr(std::strlen(kUnreadMark), line.size() - std::strlen(kUnreadMark) - 1));
+        else
+            rest += line;
+        start = end;
+    }
+    report = rest;
+    return unread;
+}
+
+std::vector<std::string> callsOf(const Poco::JSON::Object::Ptr& run)
+{
+    std::vector<std::string> calls;
+    if (Poco::JSON::Array::Ptr list = run->getArray("calls")) {
+        for (std::size_t i = 0; i < list->size(); ++i)
+            calls.push_back(list->getElement<std::string>(static_cast<unsigned>(i)));
+    }
+    return calls;
+}
+
 // Compares a scenario's result with what it expects: a sweep's report
 // (passed tells whether the sweep found nothing wrong), or the run as JSON.
-void judge(const TestOptions& options, const Scenario& scenario, TestCase& test, const std::string& result,
-           bool passed)
+void compare(const TestOptions& options, const Scenario& scenario, TestCase& test, std::string result, bool passed)
 {
     if (options.faultSweep) {
+        test.unread = takeUnread(result);
         test.note = " (" + result.substr(0, result.find('\n')) + ")";
         if (passed) {
             test.passed = true;
@@ -90,6 +123,7 @@ void judge(const TestOptions& options, const Scenario& scenario, TestCase& test,
     try {
         const Poco::JSON::Object::Ptr run = parseJsonObject(result, scenario.file + " (run result)");
         test.run = result;
+        test.unread = unreadParameters(scenario, callsOf(run));
         if (!scenario.expect) {
             test.difference = "no \"expect\" block";
             return;
@@ -101,6 +135,18 @@ void judge(const TestOptions& options, const Scenario& scenario, TestCase& test,
         test.difference = error.what();
     }
     test.passed = test.difference.empty();
+}
+
+// Judges the scenario on its result; with --strict a parameter given but not
+// read fails it too.
+void judge(const TestOptions& options, const Scenario& scenario, TestCase& test, const std::string& result,
+           bool passed)
+{
+    compare(options, scenario, test, result, passed);
+    if (options.strict && test.passed && !test.unread.empty()) {
+        test.passed = false;
+        test.difference = "a parameter was given but not read (--strict)";
+    }
 }
 
 // What a child would have handed over, made in this process instead: the
