@@ -172,43 +172,6 @@ TEST(ScenarioRun, FaultsAndMissingExports)
 
 } // namespace
 
-#include "Catalogue.h"
-
-#include <Poco/DirectoryIterator.h>
-#include <Poco/FileStream.h>
-#include <Poco/StreamCopier.h>
-
-namespace {
-
-// Every shipped action has its entry in the action reference and an example
-// scenario with expectations.
-TEST(ActionReference, EveryActionHasAnEntryAndACheckedExample)
-{
-    std::string reference;
-    Poco::FileInputStream in(std::string(SOURCE_DIR) + "/docs/actions.md");
-    Poco::StreamCopier::copyToString(in, reference);
-
-    std::set<std::pair<std::string, std::string> > examples;
-    for (Poco::DirectoryIterator it(std::string(SOURCE_DIR) + "/examples"), end; it != end; ++it) {
-        if (!it->isFile() || Poco::Path(it->path()).getExtension() != "json")
-            continue;
-        const actionhost::Scenario scenario = actionhost::loadScenario(it->path());
-        if (scenario.expect)
-            examples.insert({scenario.library, scenario.action});
-    }
-    for (const actionhost::KnownAction& action : actionhost::knownActions()) {
-        const std::string heading = std::string("## ") + action.name +
-                                    (std::string(action.library) == "cobrinth" &&
-                                             std::string(action.name) != "SetPathRelatedProperties"
-                                         ? " (setup core)"
-                                         : "");
-        EXPECT_NE(std::string::npos, reference.find(heading + "\n")) << heading;
-        EXPECT_EQ(1u, examples.count({action.library, action.name})) << action.library << " " << action.name;
-    }
-}
-
-} // namespace
-
 #include <Poco/File.h>
 #include <Poco/JSON/Stringifier.h>
 
