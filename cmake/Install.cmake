@@ -28,6 +28,8 @@ install(TARGETS actionhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT
 install(DIRECTORY host/ DESTINATION ${ACTIONS_INCLUDE_DIR}/host COMPONENT dev
   FILES_MATCHING PATTERN "*.h" PATTERN "MsvcBridge.h" EXCLUDE PATTERN "Names.h" EXCLUDE)
 install(DIRECTORY examples/ DESTINATION ${ACTIONS_DATA_DIR}/examples COMPONENT actionhost)
+# The examples name the scenario schema by this relative path: ../scenario.schema.json.
+install(FILES scenario.schema.json DESTINATION ${ACTIONS_DATA_DIR} COMPONENT actionhost)
 
 if(ACTIONS_MSVC_BOUNDARY)
   # The 32-bit Windows kit is for hosts built with Visual C++: the DLLs, the

@@ -22,8 +22,10 @@ struct KnownParameter {
     std::string shown() const;  // the name, or the family with its placeholder
 };
 
-// What a scenario must describe besides parameters and properties.
-enum class World { None, FeatureTree, DiskCosts, Registry, DataFile };
+// What a scenario must describe besides empty parameters and properties:
+// a feature tree, disk costs and a drive, the registry, a data file's path,
+// or the installed revisions of two DUs and the one being installed.
+enum class World { None, FeatureTree, DiskCosts, Registry, DataFile, Revisions };
 
 struct KnownAction {
     std::string library;

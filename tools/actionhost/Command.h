@@ -26,6 +26,8 @@ void addRunCommand(CLI::App& app, CommandBody& chosen);
 void addTestCommand(CLI::App& app, CommandBody& chosen, const std::string& self);
 void addCallCommand(CLI::App& app, CommandBody& chosen);
 void addListCommand(CLI::App& app, CommandBody& chosen);
+void addSchemaCommand(CLI::App& app, CommandBody& chosen);
+void addNewCommand(CLI::App& app, CommandBody& chosen);
 // The hidden child command of test --fault-sweep.
 void addSweepCommand(CLI::App& app, CommandBody& chosen);
 

@@ -1,5 +1,7 @@
 #include "Scenario.h"
 
+#include "Catalogue.h"
+#include "States.h"
 #include "StrictJson.h"
 
 #include "platform/DriveConfig.h"
@@ -114,6 +116,16 @@ private:
     const std::string& text_;
 };
 
+// An installed or installing state: one of the codes the host may answer.
+int stateCode(const Reader& reader, const Poco::Dynamic::Var& value, const std::string& path,
+              const std::vector<std::string>& words)
+{
+    const int code = reader.int32(value, path);
+    if (code < 0 || code >= static_cast<int>(words.size()))
+        reader.fail(path, "expected a state code: " + codesAndWords(words));
+    return code;
+}
+
 hosting::FeatureModel readFeature(const Reader& reader, const Poco::Dynamic::Var& value, const std::string& path)
 {
     Poco::JSON::Object::Ptr node = reader.object(value, path);
@@ -127,9 +139,9 @@ hosting::FeatureModel readFeature(const Reader& reader, const Poco::Dynamic::Var
     if (node->has("default"))
         feature.defaultState = reader.int32(node->get("default"), path + ".default");
     if (node->has("installed"))
-        feature.installed = reader.int32(node->get("installed"), path + ".installed");
+        feature.installed = stateCode(reader, node->get("installed"), path + ".installed", installedStates());
     if (node->has("installing"))
-        feature.installing = reader.int32(node->get("installing"), path + ".installing");
+        feature.installing = stateCode(reader, node->get("installing"), path + ".installing", installingStates());
     if (node->has("marker"))
         feature.marker = reader.int32(node->get("marker"), path + ".marker");
     if (node->has("children")) {
@@ -140,8 +152,6 @@ hosting::FeatureModel readFeature(const Reader& reader, const Poco::Dynamic::Var
     }
     return feature;
 }
-
-const std::set<std::string> kDriveTypes = {"unknown", "noroot", "removable", "fixed", "remote", "cdrom", "ramdisk"};
 
 std::string readDrives(const Reader& reader, const Poco::Dynamic::Var& value, const std::string& directory)
 {
@@ -156,7 +166,8 @@ std::string readDrives(const Reader& reader, const Poco::Dynamic::Var& value, co
         std::string type = "fixed";
         if (drive->has("type")) {
             type = reader.text(drive->get("type"), path + ".type");
-            if (kDriveTypes.count(type) == 0)
+            const std::vector<std::string>& types = driveTypes();
+            if (std::find(types.begin(), types.end(), type) == types.end())
                 reader.fail(path + ".type", "unknown drive type \"" + type +
                                                 "\" (unknown, noroot, removable, fixed, remote, cdrom, ramdisk)");
         }
@@ -303,7 +314,7 @@ Scenario loadScenario(const std::string& file)
         throw ScenarioError(file + ":" + error->place + ": " + error->path + ": " + error->reason);
     Poco::JSON::Object::Ptr root = parseJsonObject(text, file);
     Reader reader(file, text);
-    reader.onlyKeys(root, "$", {"description", "library", "action", "parameters", "properties", "resolve",
+    reader.onlyKeys(root, "$", {"$schema", "description", "library", "action", "parameters", "properties", "resolve",
                                 "features", "diskCosts", "drives", "registry", "faults", "expect", "timeout"});
 
     Scenario scenario;
@@ -320,6 +331,18 @@ Scenario loadScenario(const std::string& file)
     if (!root->has("action"))
         reader.fail("$", "the \"action\" to call is missing");
     scenario.action = reader.text(root->get("action"), "$.action");
+    if (root->has("$schema"))
+        reader.text(root->get("$schema"), "$.$schema");
+    // The libraries this product ships are known to their last action.
+    if (root->has("library") && isKnownLibrary(scenario.library) &&
+        findKnownAction(scenario.library, scenario.action) == nullptr) {
+        std::string actions;
+        for (const KnownAction& known : knownActions()) {
+            if (known.library == scenario.library)
+                actions += (actions.empty() ? "" : ", ") + known.name;
+        }
+        reader.fail("$.action", scenario.library + " does not export " + scenario.action + "; its actions: " + actions);
+    }
     if (root->has("parameters"))
         scenario.model.parameters = reader.textMap(root->get("parameters"), "$.parameters");
     if (root->has("properties"))

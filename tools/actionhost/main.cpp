@@ -45,6 +45,8 @@ int main(int argc, char** argv)
     addTestCommand(app, command, selfPath(argv[0]));
     addCallCommand(app, command);
     addListCommand(app, command);
+    addSchemaCommand(app, command);
+    addNewCommand(app, command);
     addSweepCommand(app, command);
 
     try {

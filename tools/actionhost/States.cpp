@@ -1,0 +1,45 @@
+#include "States.h"
+
+namespace actionhost {
+
+const std::vector<std::string>& installedStates()
+{
+    static const std::vector<std::string> words = {"absent", "installed", "unknown_instance",
+                                                   "broken", "corrupt_inventory", "install_incomplete"};
+    return words;
+}
+
+const std::vector<std::string>& installingStates()
+{
+    static const std::vector<std::string> words = {"nochange", "install", "uninstall",
+                                                   "unknown_instance", "repair", "patch"};
+    return words;
+}
+
+std::string requestedStateWord(int code)
+{
+    switch (code) {
+    case 0: return "NoChange";
+    case 1: return "Install";
+    case 2: return "Uninstall";
+    case 4: return "Repair";
+    default: return std::to_string(code);
+    }
+}
+
+const std::vector<std::string>& driveTypes()
+{
+    static const std::vector<std::string> types = {"unknown", "noroot", "removable", "fixed",
+                                                   "remote", "cdrom", "ramdisk"};
+    return types;
+}
+
+std::string codesAndWords(const std::vector<std::string>& words)
+{
+    std::string text;
+    for (std::size_t code = 0; code < words.size(); ++code)
+        text += (code == 0 ? "" : ", ") + std::to_string(code) + " " + words[code];
+    return text;
+}
+
+} // namespace actionhost

@@ -1,0 +1,24 @@
+// The codes a scenario's feature tree holds, and the words they stand for:
+// the installed and installing states as DisplayFeatureInstallingState
+// names them, and the requested states ChangeFeatureState sets.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace actionhost {
+
+// Indexed by code, 0 to 5.
+const std::vector<std::string>& installedStates();
+const std::vector<std::string>& installingStates();
+
+// "NoChange", "Install", "Uninstall", "Repair" for 0, 1, 2, 4; else the number.
+std::string requestedStateWord(int code);
+
+// The drive types a scenario's simulated drives may have.
+const std::vector<std::string>& driveTypes();
+
+// "0 absent, 1 installed, ...": the codes and their words, for messages.
+std::string codesAndWords(const std::vector<std::string>& words);
+
+} // namespace actionhost
