@@ -19,6 +19,7 @@ void addRunCommand(CLI::App& app, CommandBody& chosen)
     run->add_option("scenario", options->scenario, "the scenario file")->required()->expected(1);
     addLibraryOption(run, options->show.library);
     addOutputOptions(run, options->show);
+    addTreeOptions(run, options->show);
     addResultFileOption(run, options->show.resultFile);
     run->callback([options, &chosen] {
         chosen = [options] { return show(loadScenario(options->scenario.at(0)), options->show); };

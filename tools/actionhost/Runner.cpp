@@ -161,11 +161,11 @@ Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls)
 }
 
 RunOutput printScenarioRun(std::ostream& out, const Scenario& original, const std::string& libraryOverride,
-                           bool withCalls)
+                           bool withCalls, bool keepCalls)
 {
     Scenario scenario = original;
     // Only what is shown is kept: no transcript unless asked for.
-    scenario.model.recordTranscript = withCalls;
+    scenario.model.recordTranscript = withCalls || keepCalls;
     scenario.model.recordParametersAsked = true;
     out << "log:\n";
     scenario.model.logSink = [&out](int level, const std::wstring& text) {

@@ -33,7 +33,8 @@ Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls);
 // Loads the library and runs the scenario as runScenario does, printing each
 // log line for a reader as it is logged (nothing of the log is kept), then
 // the properties written, the feature states set and the result.
+// keepCalls keeps the transcript in the record without showing it.
 RunOutput printScenarioRun(std::ostream& out, const Scenario& scenario, const std::string& libraryOverride,
-                           bool withCalls);
+                           bool withCalls, bool keepCalls = false);
 
 } // namespace actionhost

@@ -2,6 +2,8 @@
 
 #include "Command.h"
 #include "Runner.h"
+#include "Terminal.h"
+#include "Tree.h"
 #include "Unread.h"
 
 #include <Poco/FileStream.h>
@@ -40,6 +42,16 @@ void addOutputOptions(CLI::App* command, ShowOptions& options)
     command->add_flag("--transcript", options.transcript, "also print every host call in order");
 }
 
+void addTreeOptions(CLI::App* command, ShowOptions& options)
+{
+    CLI::Option* tree = command->add_flag(
+        "--tree", options.tree,
+        "draw the feature tree as it was before the call: states as words, the requested states the action set, "
+        "and the nodes it never reached");
+    tree->excludes(command->get_option("--json"));
+    command->add_flag("--no-color", options.noColour, "no colour, also on a terminal (as with NO_COLOR set)");
+}
+
 void addResultFileOption(CLI::App* command, std::string& resultFile)
 {
     command->add_option("--result-file", resultFile)->group("");
@@ -62,7 +74,10 @@ int show(const Scenario& scenario, const ShowOptions& options)
         return exitStatusOf(output);
     }
     std::cout << "scenario: " << scenario.name << " (" << scenario.action << ")\n";
-    const RunOutput output = printScenarioRun(std::cout, scenario, options.library, options.transcript);
+    const RunOutput output =
+        printScenarioRun(std::cout, scenario, options.library, options.transcript, options.tree);
+    if (options.tree)
+        printTree(std::cout, scenario.model.root, output.record, useColour(options.noColour));
     std::cout.flush();
     reportUnread(scenario, output);
     return exitStatusOf(output);

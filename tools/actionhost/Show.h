@@ -16,12 +16,15 @@ struct ShowOptions {
     std::string library;  // instead of the scenario's
     bool json = false;
     bool transcript = false;
+    bool tree = false;       // draw the feature tree after the run
+    bool noColour = false;
     std::string resultFile;  // where a child of test hands its result over
 };
 
 void addLibraryOption(CLI::App* command, std::string& library);
 void addOutputOptions(CLI::App* command, ShowOptions& options);
 void addResultFileOption(CLI::App* command, std::string& resultFile);
+void addTreeOptions(CLI::App* command, ShowOptions& options);
 
 // Runs the scenario and shows it; the exit status of run and call.
 int show(const Scenario& scenario, const ShowOptions& options);

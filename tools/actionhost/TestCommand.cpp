@@ -4,6 +4,7 @@
 #include "ChildProcess.h"
 #include "Command.h"
 #include "Show.h"
+#include "Terminal.h"
 #include "TestReport.h"
 #include "TestSchedule.h"
 #include "Update.h"
@@ -29,6 +30,7 @@ struct Options {
     bool faultSweep = false;
     bool inProcess = false;
     bool strict = false;
+    bool noColour = false;
     double timeout = 60;
     unsigned jobs = 0;  // 0: one per core
     std::string filter;
@@ -112,6 +114,7 @@ int test(const Options& arguments, const std::string& self)
     int passed = 0;
     int failed = 0;
     int notRun = 0;
+    const bool colour = useColour(arguments.noColour);
     runInOrder(tests, scenarios, options, workers, [&](std::size_t i, bool finished) {
         TestCase& test = tests[i];
         if (!finished) {
@@ -133,7 +136,7 @@ int test(const Options& arguments, const std::string& self)
                 test.difference = "cannot update: " + std::string(error.what());
             }
         }
-        printOutcome(std::cout, test);
+        printOutcome(std::cout, test, colour);
         if (test.passed)
             ++passed;
         else
@@ -176,6 +179,7 @@ void addTestCommand(CLI::App& app, CommandBody& chosen, const std::string& self)
         ->excludes(jobs);
     command->add_flag("--strict", options->strict,
                       "fail a scenario that gives a parameter the action did not read (a misspelt name, most often)");
+    command->add_flag("--no-color", options->noColour, "no colour, also on a terminal (as with NO_COLOR set)");
     command->add_option("--filter", options->filter, "only the scenario files whose name matches the glob");
     command->add_option("--exclude", options->exclude, "leave out the scenario files whose name matches the glob");
     command->add_option("--junit", options->junit, "also write the outcome as JUnit XML to this file");

@@ -1,6 +1,7 @@
 #include "TestReport.h"
 
 #include "Show.h"
+#include "Terminal.h"
 
 #include <map>
 #include <sstream>
@@ -39,12 +40,12 @@ std::string unreadLines(const TestCase& test)
 
 } // namespace
 
-void printOutcome(std::ostream& out, const TestCase& test)
+void printOutcome(std::ostream& out, const TestCase& test, bool colour)
 {
     if (test.passed)
-        out << "PASS " << test.name << test.note << "\n" << unreadLines(test);
+        out << coloured(colour, Colour::Green, "PASS") << " " << test.name << test.note << "\n" << unreadLines(test);
     else
-        out << "FAIL " << test.name << ": " << test.difference << "\n" << unreadLines(test) << test.captured;
+        out << coloured(colour, Colour::Red, "FAIL") << " " << test.name << ": " << test.difference << "\n" << unreadLines(test) << test.captured;
     out.flush();
 }
 

@@ -10,7 +10,8 @@
 
 namespace actionhost {
 
-void printOutcome(std::ostream& out, const TestCase& test);
+// With colour, PASS is green and FAIL red.
+void printOutcome(std::ostream& out, const TestCase& test, bool colour);
 void printUpdated(std::ostream& out, const TestCase& test);
 void printSummary(std::ostream& out, int passed, int failed);
 void printInterrupted(std::ostream& out, int notRun);
