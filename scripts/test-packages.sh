@@ -31,4 +31,8 @@ cmake --build "$root/consumer" >/dev/null
 "$root/consumer/consumer_host"
 "$root/usr/bin/actionhost" test "$root/usr/share/installer-actions/examples" | tail -1
 gzip -dc "$root/usr/share/man/man1/actionhost.1.gz" | grep -q '^\.TH ACTIONHOST 1'  # the manual page is there and whole
+# The schema lies where the examples' "$schema" names it, and new finds it there.
+(cd "$root/usr/share/installer-actions/examples" && "$root/usr/bin/actionhost" new SetVexaName) |
+  grep -q '"\$schema": "../scenario.schema.json"'
+cmp "$root/usr/share/installer-actions/scenario.schema.json" scenario.schema.json
 echo "packages: installed and used from a scratch root"

@@ -61,3 +61,5 @@ echo "$report" | grep -q "^[0-9]* passed, 0 failed" || { echo "kit: the Visual C
 exclude=()
 [ "$windows_i386" != emulated ] || exclude=(--exclude "run-command-*")
 wine "$kit/bin/actionhost.exe" test --in-process "${exclude[@]}" "$kit/share/installer-actions/examples" | tail -1
+# The scenario schema, where the examples' "$schema" names it.
+cmp "$kit/share/installer-actions/scenario.schema.json" scenario.schema.json

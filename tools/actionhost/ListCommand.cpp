@@ -1,5 +1,5 @@
 // actionhost list [LIBRARY]: the actions a library exports, each with its
-// summary.
+// summary and the parameters it reads.
 #include "Catalogue.h"
 #include "Command.h"
 #include "Runner.h"
@@ -12,6 +12,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace actionhost {
@@ -37,6 +38,10 @@ int list(std::vector<std::string> libraries)
             if (family != action.library || loaded.find(action.name) == nullptr)
                 continue;
             std::printf("  %-32s %s\n", action.name.c_str(), action.summary.c_str());
+            std::string parameters;
+            for (const KnownParameter& parameter : action.parameters)
+                parameters += (parameters.empty() ? "" : ", ") + parameter.shown();
+            std::printf("  %-32s parameters: %s\n", "", parameters.empty() ? "none" : parameters.c_str());
             ++found;
         }
         if (found == 0)
