@@ -22,6 +22,7 @@ hosting::FeatureModel sample()
     root.children[0].defaultState = 1;
     root.children[0].children[0].marker = 2;
     root.children[1].enabled = false;
+    root.children[1].children[0].defaultState = 2;
     return root;
 }
 
@@ -39,11 +40,11 @@ TEST(FeatureTreePicture, PlainShowsStatesAsWordsTheRequestAndTheNodesNeverReache
     std::ostringstream out;
     actionhost::printTree(out, sample(), record(), false);
     EXPECT_EQ("feature tree (as before the call; what the action requested, and the nodes it never reached):\n"
-              "  root  enabled, installed: absent, installing: nochange, default: 0\n"
-              "  |-- A  enabled, installed: installed, installing: repair, default: 1  => requested: Install (1)\n"
-              "  |   `-- A1  enabled, installed: absent, installing: nochange, default: 0, marker: 2\n"
-              "  `-- B  disabled, installed: absent, installing: nochange, default: 0  (not reached)\n"
-              "      `-- B.1  enabled, installed: absent, installing: nochange, default: 0  (not reached)\n",
+              "  root  enabled, installed: absent, installing: nochange, default: off\n"
+              "  |-- A  enabled, installed: installed, installing: repair, default: on  => requested: Install (1)\n"
+              "  |   `-- A1  enabled, installed: absent, installing: nochange, default: off, marker: 2\n"
+              "  `-- B  disabled, installed: absent, installing: nochange, default: off  (not reached)\n"
+              "      `-- B.1  enabled, installed: absent, installing: nochange, default: off (2)  (not reached)\n",
               out.str());
 }
 

@@ -15,6 +15,14 @@ std::string word(const std::vector<std::string>& words, int code)
     return code >= 0 && code < static_cast<int>(words.size()) ? words[code] : std::to_string(code);
 }
 
+// 1 is on by default; anything else is off.
+std::string defaultWord(int code)
+{
+    if (code == 1)
+        return "on";
+    return code == 0 ? "off" : "off (" + std::to_string(code) + ")";
+}
+
 // The identifiers the transcript names: "ID.Operation" for a known ID (an
 // identifier may hold dots itself).
 std::set<std::string> reachedNodes(const hosting::FeatureModel& root, const hosting::RunRecord& record)
@@ -52,7 +60,7 @@ void printNode(std::ostream& out, const hosting::FeatureModel& node, const hosti
     std::string facts = std::string(node.enabled ? "enabled" : "disabled") +
                         ", installed: " + word(installedStates(), node.installed) +
                         ", installing: " + word(installingStates(), node.installing) +
-                        ", default: " + std::to_string(node.defaultState);
+                        ", default: " + defaultWord(node.defaultState);
     if (node.marker != 0)
         facts += ", marker: " + std::to_string(node.marker);
     line += "  " + (wasReached ? facts : coloured(colour, Colour::Dim, facts));
