@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+
 namespace actionhost {
 
 const char kSchemaFileName[] = "scenario.schema.json";
