@@ -56,7 +56,8 @@ void addListCommand(CLI::App& app, CommandBody& chosen)
 {
     auto libraries = std::make_shared<std::vector<std::string> >();
     CLI::App* command = app.add_subcommand(
-        "list", "The actions a library exports (both libraries when none is named), each with its summary.");
+        "list", "The actions a library exports (both libraries when none is named), each with its summary and "
+                "the parameters it reads.");
     command->add_option("library", *libraries, "vantorel, cobrinth or a path")->expected(0, 1);
     command->callback([libraries, &chosen] { chosen = [libraries] { return list(*libraries); }; });
 }
