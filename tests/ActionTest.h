@@ -48,6 +48,15 @@ inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& 
     return runAction(COBRINTH_LIBRARY, action, model, world);
 }
 
+// A vantorel action on a feature tree alone, the host throwing at faults.
+inline Outcome runOnTree(const std::string& action, hosting::FeatureModel tree, std::vector<std::string> faults = {})
+{
+    hosting::HostModel model;
+    model.root = std::move(tree);
+    model.faults = std::move(faults);
+    return runVantorel(action, model);
+}
+
 // An action linked into the test program itself (declared with the
 // signature of ActionEntry), called the way the host calls the DLL's.
 inline hosting::HostedAction linkedAction(ActionEntry entry)

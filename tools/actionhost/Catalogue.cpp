@@ -195,6 +195,16 @@ const KnownAction* findKnownAction(const std::string& library, const std::string
     return nullptr;
 }
 
+std::string actionNames(const std::string& library)
+{
+    std::string names;
+    for (const KnownAction& known : knownActions()) {
+        if (known.library == library)
+            names += (names.empty() ? "" : ", ") + known.name;
+    }
+    return names;
+}
+
 bool isKnownLibrary(const std::string& library)
 {
     return library == "vantorel" || library == "cobrinth";

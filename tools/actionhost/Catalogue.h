@@ -45,6 +45,9 @@ const std::vector<KnownAction>& knownActions();
 // The action, or null; library "vantorel" or "cobrinth".
 const KnownAction* findKnownAction(const std::string& library, const std::string& action);
 
+// The names of a library's actions, ", "-separated, for messages.
+std::string actionNames(const std::string& library);
+
 // Whether the library is one this product ships (its actions are all known).
 bool isKnownLibrary(const std::string& library);
 

@@ -14,6 +14,7 @@
 #include <Poco/JSON/Stringifier.h>
 #include <Poco/Path.h>
 #include <Poco/StreamCopier.h>
+#include <Poco/String.h>
 
 #include <algorithm>
 #include <set>
@@ -168,8 +169,8 @@ std::string readDrives(const Reader& reader, const Poco::Dynamic::Var& value, co
             type = reader.text(drive->get("type"), path + ".type");
             const std::vector<std::string>& types = driveTypes();
             if (std::find(types.begin(), types.end(), type) == types.end())
-                reader.fail(path + ".type", "unknown drive type \"" + type +
-                                                "\" (unknown, noroot, removable, fixed, remote, cdrom, ramdisk)");
+                reader.fail(path + ".type", "unknown drive type \"" + type + "\" (" +
+                                                Poco::cat(std::string(", "), types.begin(), types.end()) + ")");
         }
         if (drive->has("freeBytes") && drive->has("path"))
             reader.fail(path, "give \"freeBytes\" or \"path\", not both");
@@ -335,14 +336,9 @@ Scenario loadScenario(const std::string& file)
         reader.text(root->get("$schema"), "$.$schema");
     // The libraries this product ships are known to their last action.
     if (root->has("library") && isKnownLibrary(scenario.library) &&
-        findKnownAction(scenario.library, scenario.action) == nullptr) {
-        std::string actions;
-        for (const KnownAction& known : knownActions()) {
-            if (known.library == scenario.library)
-                actions += (actions.empty() ? "" : ", ") + known.name;
-        }
-        reader.fail("$.action", scenario.library + " does not export " + scenario.action + "; its actions: " + actions);
-    }
+        findKnownAction(scenario.library, scenario.action) == nullptr)
+        reader.fail("$.action", scenario.library + " does not export " + scenario.action +
+                                    "; its actions: " + actionNames(scenario.library));
     if (root->has("parameters"))
         scenario.model.parameters = reader.textMap(root->get("parameters"), "$.parameters");
     if (root->has("properties"))

@@ -48,7 +48,7 @@ Json stateCode(const std::vector<std::string>& words, const std::string& what)
 
 Json feature()
 {
-    Json schema = {
+    return {
         {"type", "object"},
         {"description", "a feature node"},
         {"required", {"id"}},
@@ -61,7 +61,6 @@ Json feature()
           {"installing", stateCode(installingStates(), "what the installation will do to it")},
           {"marker", described(int32(), "its marker: 2 marks the feature (\"*\" in the display); default 0")},
           {"children", described({{"type", "array"}, {"items", {{"$ref", "#/$defs/feature"}}}}, "its child features, in order")}}}};
-    return schema;
 }
 
 Json pairList(const Json& first, const std::string& description)

@@ -1,39 +1,10 @@
-// actionhost schema: prints the JSON Schema of scenario files, and
-// actionhost new [LIBRARY] ACTION: prints a scenario to start from. Both
-// serve the people who write scenarios, with the catalogue of the actions.
-#include "Catalogue.h"
+// actionhost schema: prints the JSON Schema of scenario files, for editors.
 #include "Command.h"
-#include "NewScenario.h"
 #include "Schema.h"
 
 #include <iostream>
-#include <memory>
-#include <vector>
 
 namespace actionhost {
-
-namespace {
-
-int printNew(const std::vector<std::string>& words)
-{
-    const std::string library = words.size() == 2 ? words[0] : "vantorel";
-    const std::string& action = words.back();
-    if (!isKnownLibrary(library))
-        throw UsageError("new knows the actions of vantorel and cobrinth, not of " + library);
-    const KnownAction* known = findKnownAction(library, action);
-    if (known == nullptr) {
-        std::string actions;
-        for (const KnownAction& candidate : knownActions()) {
-            if (candidate.library == library)
-                actions += (actions.empty() ? "" : ", ") + candidate.name;
-        }
-        throw UsageError(library + " has no action " + action + "; its actions: " + actions);
-    }
-    std::cout << newScenario(*known, installedSchemaPath());
-    return 0;
-}
-
-} // namespace
 
 void addSchemaCommand(CLI::App& app, CommandBody& chosen)
 {
@@ -45,17 +16,6 @@ void addSchemaCommand(CLI::App& app, CommandBody& chosen)
             return 0;
         };
     });
-}
-
-void addNewCommand(CLI::App& app, CommandBody& chosen)
-{
-    auto words = std::make_shared<std::vector<std::string> >();
-    CLI::App* command = app.add_subcommand(
-        "new", "Print a scenario to start from: every parameter the action reads, empty, and the world it needs.");
-    command->add_option("library_action", *words, "[LIBRARY] ACTION; LIBRARY vantorel (default) or cobrinth")
-        ->required()
-        ->expected(1, 2);
-    command->callback([words, &chosen] { chosen = [words] { return printNew(*words); }; });
 }
 
 } // namespace actionhost

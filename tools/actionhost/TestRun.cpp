@@ -22,7 +22,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -79,18 +78,16 @@ std::string hexCode(unsigned long code)
 // The lines of a sweep's report that name parameters not read, taken out.
 std::vector<std::string> takeUnread(std::string& report)
 {
+    const std::string mark = kUnreadMark;
     std::vector<std::string> unread;
     std::string rest;
-    std::size_t start = 0;
-    while (start < report.size()) {
-        std::size_t end = report.find('\n', start);
-        end = end == std::string::npos ? report.size() : end + 1;
-        const std::string line = report.substr(start, end - start);
-        if (line.compare(0, std::strlen(kUnreadMark), kUnreadMark) == 0)
-            unread.push_back(line.substr(std::strlen(kUnreadMark), line.size() - std::strlen(kUnreadMark) - 1));
+    std::string line;
+    std::istringstream lines(report);
+    while (std::getline(lines, line)) {
+        if (line.compare(0, mark.size(), mark) == 0)
+            unread.push_back(line.substr(mark.size()));
         else
-            rest += line;
-        start = end;
+            rest += line + "\n";
     }
     report = rest;
     return unread;

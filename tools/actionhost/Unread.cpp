@@ -1,22 +1,19 @@
 #include "Unread.h"
 
-#include <set>
+#include <algorithm>
 
 namespace actionhost {
 
-std::vector<std::string> unreadParameters(const Scenario& scenario, const std::vector<std::string>& calls)
+namespace {
+
+// The lines for the names the action asked for: each once, in the order
+// first asked.
+std::vector<std::string> linesFor(const Scenario& scenario, const std::vector<std::string>& asked)
 {
-    static const std::string kAsk = "GetParameter:";
-    std::vector<std::string> asked;
-    std::set<std::string> seen;
-    for (const std::string& call : calls) {
-        if (call.compare(0, kAsk.size(), kAsk) == 0 && seen.insert(call.substr(kAsk.size())).second)
-            asked.push_back(call.substr(kAsk.size()));
-    }
     std::vector<std::string> lines;
     for (const auto& parameter : scenario.model.parameters) {
         const std::string name = hosting::narrow(parameter.first);
-        if (seen.count(name) == 0)
+        if (std::find(asked.begin(), asked.end(), name) == asked.end())
             lines.push_back("parameter \"" + name + "\" was not read in this run; ");
     }
     if (lines.empty())
@@ -32,19 +29,30 @@ std::vector<std::string> unreadParameters(const Scenario& scenario, const std::v
     return lines;
 }
 
-} // namespace actionhost
+} // namespace
 
-namespace actionhost {
+std::vector<std::string> unreadParameters(const Scenario& scenario, const std::vector<std::string>& calls)
+{
+    static const std::string kAsk = "GetParameter:";
+    std::vector<std::string> asked;
+    for (const std::string& call : calls) {
+        if (call.compare(0, kAsk.size(), kAsk) != 0)
+            continue;
+        const std::string name = call.substr(kAsk.size());
+        if (std::find(asked.begin(), asked.end(), name) == asked.end())
+            asked.push_back(name);
+    }
+    return linesFor(scenario, asked);
+}
 
 std::vector<std::string> unreadParameters(const Scenario& scenario, const hosting::RunRecord& record)
 {
-    if (record.calls.empty() && !record.parametersAsked.empty()) {
-        std::vector<std::string> asked;
-        for (const std::wstring& name : record.parametersAsked)
-            asked.push_back("GetParameter:" + hosting::narrow(name));
-        return unreadParameters(scenario, asked);
-    }
-    return unreadParameters(scenario, record.calls);
+    if (!record.calls.empty())
+        return unreadParameters(scenario, record.calls);
+    std::vector<std::string> asked;
+    for (const std::wstring& name : record.parametersAsked)
+        asked.push_back(hosting::narrow(name));
+    return linesFor(scenario, asked);
 }
 
 } // namespace actionhost

@@ -13,10 +13,7 @@ namespace {
 
 Outcome display(FeatureModel tree, std::vector<std::string> faults = {})
 {
-    HostModel model;
-    model.root = std::move(tree);
-    model.faults = std::move(faults);
-    return runVantorel("DisplayFeatureInstallingState", model);
+    return testing_support::runOnTree("DisplayFeatureInstallingState", std::move(tree), std::move(faults));
 }
 
 TEST(DisplayFeatureInstallingState, OneIndentedLinePerNodeAfterTheWalk)

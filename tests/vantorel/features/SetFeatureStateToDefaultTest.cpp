@@ -3,7 +3,6 @@
 #include "ActionTest.h"
 
 using hosting::FeatureModel;
-using hosting::HostModel;
 using testing_support::feature;
 using testing_support::Log;
 using testing_support::Outcome;
@@ -13,10 +12,7 @@ namespace {
 
 Outcome resetDefaults(FeatureModel tree, std::vector<std::string> faults = {})
 {
-    HostModel model;
-    model.root = std::move(tree);
-    model.faults = std::move(faults);
-    return runVantorel("SetFeatureStateToDefault", model);
+    return testing_support::runOnTree("SetFeatureStateToDefault", std::move(tree), std::move(faults));
 }
 
 TEST(SetFeatureStateToDefault, SetsEveryNodeFromItsDefaultInPreOrder)
