@@ -10,10 +10,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <string>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 extern "C" {
 int ChangeFeatureState(ActionContextPtr);
@@ -430,6 +436,43 @@ private:
     std::map<std::string, double> times_;
 };
 
+// "CPU: <model name> (family F, model M, stepping S)": ratios differ from one
+// processor to another, so a table is only read together with its CPU.
+std::string cpuLine()
+{
+#if defined(_WIN32)
+    // Windows keeps the model name and "... Family F Model M Stepping S" in
+    // the registry.
+    auto read = [](const wchar_t* value) {
+        wchar_t buffer[256] = {};
+        DWORD size = sizeof(buffer);
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", value,
+                         RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+            return std::string("unknown");
+        return utf8FromWide(buffer);
+    };
+    return "CPU: " + read(L"ProcessorNameString") + " (" + read(L"Identifier") + ")";
+#else
+    std::map<std::string, std::string> fields;
+    std::ifstream info("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(info, line) && !line.empty()) {
+        const std::string::size_type colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        std::string key = line.substr(0, colon);
+        key.erase(key.find_last_not_of(" \t") + 1);
+        fields[key] = line.substr(std::min(line.size(), colon + 2));
+    }
+    auto field = [&fields](const char* key) {
+        const auto found = fields.find(key);
+        return found == fields.end() ? std::string("unknown") : found->second;
+    };
+    return "CPU: " + field("model name") + " (family " + field("cpu family") + ", model " + field("model") +
+           ", stepping " + field("stepping") + ")";
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -454,6 +497,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n%s\n", cpuLine().c_str());
     reporter.printTable();
     benchmark::Shutdown();
     return 0;

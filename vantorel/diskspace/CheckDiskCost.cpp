@@ -10,7 +10,6 @@
 #include <Poco/Format.h>
 
 #include <limits>
-#include <map>
 
 std::wstring FormatWide(const std::wstring& pattern, const Poco::Any& value)
 {
@@ -56,20 +55,23 @@ std::wstring firstCharacter(const std::wstring& path)
     return path.substr(0, 1);
 }
 
-// The per-drive sums, keyed case-sensitively by the first character of each
-// entry's path. Sums saturate rather than overflow.
-std::map<std::wstring, std::int64_t> sumPerDrive(const std::vector<DiskCostEntryPtr>& costs)
+// The sum of the costs of the entries on one drive: those whose path begins
+// with the drive's character, compared case-sensitively; an empty path is on
+// no drive. Only this drive's sum is ever used, so no other is kept. Adding
+// saturates rather than overflows, entry by entry in list order, as each
+// drive's sum would on its own. found tells whether any entry was on it.
+std::int64_t sumOnDrive(const std::vector<DiskCostEntryPtr>& costs, wchar_t drive, bool& found)
 {
-    std::map<std::wstring, std::int64_t> table;
-    std::map<std::wstring, std::int64_t>::iterator last = table.end();
+    std::int64_t sum = 0;
+    found = false;
     for (const DiskCostEntryPtr& entry : costs) {
-        // Cost lists run in long stretches of one drive: try the last key first.
-        const std::wstring key = firstCharacter(*entry->path);
-        if (last == table.end() || last->first != key)
-            last = table.try_emplace(key, 0).first;
-        last->second = saturatingAdd(last->second, entry->cost);
+        const std::wstring& path = *entry->path;
+        if (!path.empty() && path[0] == drive) {
+            found = true;
+            sum = saturatingAdd(sum, entry->cost);
+        }
     }
-    return table;
+    return sum;
 }
 
 int checkDiskCost(IActionContext& host)
@@ -85,19 +87,17 @@ int checkDiskCost(IActionContext& host)
     }
 
     const DiskCostListPtr costs = host.GetDiskCostList();
-    const std::map<std::wstring, std::int64_t> table = sumPerDrive(*costs);
-    const std::wstring drive = firstCharacter(installDir);
-    const auto found = table.find(drive);
-    if (found == table.end()) {
+    bool found = false;
+    const std::int64_t required = sumOnDrive(*costs, installDir[0], found);
+    if (!found) {
         host.Log(4, L"CheckDiskCost failed to get the drive that contains installdir");
-        host.Log(4, L"Drive to examine " + drive);
+        host.Log(4, L"Drive to examine " + firstCharacter(installDir));
         host.Log(4, L"Available drives:");
         for (const DiskCostEntryPtr& entry : *costs)
             host.Log(4, firstCharacter(*entry->path));
         return kActionFailure;
     }
 
-    const std::int64_t required = found->second;
     host.Log(2, L"CheckDiskCost calculated required Space:" + text(required));
     if (!requiredProperty.empty())
         host.SetProperty(requiredProperty, text(required / 1024));

@@ -191,6 +191,31 @@ TEST_F(CheckDiskCost, SumsSaturateInsteadOfOverflowing)
     EXPECT_EQ(5, saturatingAdd(2, 3));
 }
 
+TEST_F(CheckDiskCost, OneDrivesSumSaturatesInEntryOrderWhateverTheOtherDrives)
+{
+    drives("C:=fixed#1048576");
+    const std::int64_t big = std::numeric_limits<std::int64_t>::max();
+    // C: reaches the limit, stays there past it, then comes down by 10; a sum
+    // that saturated only at the end, or mixed in D:, would give another value.
+    Outcome run = check(model(L"C:\\", {{L"C:", 5}, {L"D:", 1}, {L"C:", big - 5}, {L"C:", 10}, {L"C:", -10}}));
+    EXPECT_EQ(L"CheckDiskCost calculated required Space:" + std::to_wstring(big - 10), run.log()[1].second);
+}
+
+TEST_F(CheckDiskCost, AnEmptyPathIsOnNoDriveNotEvenANulOne)
+{
+    drives("C:=fixed#1048576");
+    const std::wstring nulDrive(1, L'\0');
+    Outcome run = check(model(nulDrive + L":\\", {{L"", 7}}));
+    EXPECT_EQ(1, run.result());
+    EXPECT_EQ((Log{{2, L"Entering Action CheckDiskCost"},
+                   {4, L"CheckDiskCost failed to get the drive that contains installdir"},
+                   {4, L"Drive to examine " + nulDrive},
+                   {4, L"Available drives:"},
+                   {4, L""}}),
+              run.log());
+    EXPECT_TRUE(run.properties.empty());
+}
+
 TEST_F(CheckDiskCost, DirectoryDrivesAndTheWorldPutBack)
 {
     testing_support::ScratchDirectory directory;
