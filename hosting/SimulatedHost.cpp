@@ -136,7 +136,6 @@ public:
             entry->cost = cost.cost;
             diskCosts_->push_back(entry);
         }
-        faultFired_.assign(model_.faults.size(), false);
     }
 
     boost::shared_ptr<Node> build(const FeatureModel& model)
@@ -163,7 +162,7 @@ public:
     // recorded and no fault is armed (the cheap host of the benchmarks).
     bool untracked()
     {
-        if (model_.recordTranscript || !model_.faults.empty() || model_.failAtCall >= 0)
+        if (model_.recordTranscript || !faults_.empty() || model_.failAtCall >= 0)
             return false;
         ++callCount_;
         return true;
@@ -205,22 +204,11 @@ public:
         const std::size_t position = callCount_++;
         if (model_.recordTranscript)
             record_.calls.push_back(call);
-        bool fail = model_.failAtCall >= 0 && static_cast<std::size_t>(model_.failAtCall) == position;
-        for (std::size_t i = 0; i < model_.faults.size(); ++i) {
-            if (faultFired_[i])
-                continue;
-            const std::string& pattern = model_.faults[i];
-            const bool matches = pattern == call ||
-                                 (pattern.find(':') == std::string::npos && call.size() > pattern.size() &&
-                                  call.compare(0, pattern.size(), pattern) == 0 && call[pattern.size()] == ':');
-            if (matches) {
-                // One entry per call: a repeated entry fires at the next matching call.
-                faultFired_[i] = true;
-                fail = true;
-                break;
-            }
-        }
-        if (fail) {
+        const bool atPosition = model_.failAtCall >= 0 && static_cast<std::size_t>(model_.failAtCall) == position;
+        // The plan is asked at every call, so that an entry is consumed where
+        // a replay of the transcript would consume it.
+        const bool planned = !faults_.empty() && faults_.fire(call);
+        if (atPosition || planned) {
             record_.faultPositions.push_back(position);
             throw std::runtime_error("simulated host fault at " + call);
         }
@@ -315,10 +303,49 @@ public:
     std::map<std::wstring, std::wstring> properties_;
     boost::shared_ptr<Node> root_;
     DiskCostListPtr diskCosts_;
-    std::vector<bool> faultFired_;
+    FaultPlan faults_{model_.faults};
     std::size_t callCount_ = 0;
     RunRecord record_;
 };
+
+FaultPlan::FaultPlan(std::vector<std::string> faults) : faults_(std::move(faults)), fired_(faults_.size(), false) {}
+
+bool FaultPlan::fire(const std::string& call)
+{
+    for (std::size_t i = 0; i < faults_.size(); ++i) {
+        if (fired_[i])
+            continue;
+        // An entry without ":" stands for every call of that operation.
+        const std::string& pattern = faults_[i];
+        const bool matches = pattern == call ||
+                             (pattern.find(':') == std::string::npos && call.size() > pattern.size() &&
+                              call.compare(0, pattern.size(), pattern) == 0 && call[pattern.size()] == ':');
+        if (matches) {
+            // One entry per call: a repeated entry fires at the next matching call.
+            fired_[i] = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> FaultPlan::unfired() const
+{
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < faults_.size(); ++i) {
+        if (!fired_[i])
+            out.push_back(faults_[i]);
+    }
+    return out;
+}
+
+std::vector<std::string> unfiredFaults(const std::vector<std::string>& faults, const std::vector<std::string>& calls)
+{
+    FaultPlan plan(faults);
+    for (const std::string& call : calls)
+        plan.fire(call);
+    return plan.unfired();
+}
 
 SimulatedHost::SimulatedHost(const HostModel& model) : impl_(boost::make_shared<Impl>(model)) {}
 

@@ -64,6 +64,28 @@ struct HostModel {
     std::function<void(int level, const std::wstring& text)> logSink;
 };
 
+// Which calls a model's fault entries fire at: at each call, the first
+// entry not yet fired that matches it fires. The host follows one through
+// its run; one replayed over a run's transcript tells which entries never
+// fired.
+class FaultPlan {
+public:
+    explicit FaultPlan(std::vector<std::string> faults);
+    // Whether an entry fires at this call (transcript entry), which it then
+    // consumes.
+    bool fire(const std::string& call);
+    // The entries that have not fired, in the model's order.
+    std::vector<std::string> unfired() const;
+    bool empty() const { return faults_.empty(); }
+
+private:
+    std::vector<std::string> faults_;
+    std::vector<bool> fired_;
+};
+
+// The fault entries that fire at no call of a transcript.
+std::vector<std::string> unfiredFaults(const std::vector<std::string>& faults, const std::vector<std::string>& calls);
+
 struct LogLine {
     int level;
     std::wstring text;

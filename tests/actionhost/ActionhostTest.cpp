@@ -1,6 +1,7 @@
 // actionhost's scenario loader and expectation comparison.
 #include "ActionTest.h"
 
+#include "Catalogue.h"
 #include "Expectations.h"
 #include "Runner.h"
 #include "Scenario.h"
@@ -63,33 +64,103 @@ TEST_F(ScenarioLoading, ReadsEveryBlock)
 TEST_F(ScenarioLoading, ErrorsNameTheFileTheLineTheColumnAndThePath)
 {
     const std::string file = write("");
-    EXPECT_EQ(file + ":1:47: $.parameters.b: invalid JSON: syntax error while parsing value - unexpected ','; "
+    EXPECT_EQ(file + ":1:58: $.parameters.b: invalid JSON: syntax error while parsing value - unexpected ','; "
                      "expected '[', '{', or a literal",
-              errorFor("{\"action\": \"A\", \"parameters\": {\"a\": \"1\", \"b\": ,}}"));
-    EXPECT_EQ(file + ":1:17: $.paramters: unknown key", errorFor(R"({"action": "A", "paramters": {}})"));
+              errorFor("{\"action\": \"SleepCommand\", \"parameters\": {\"a\": \"1\", \"b\": ,}}"));
+    EXPECT_EQ(file + ":1:28: $.paramters: unknown key", errorFor(R"({"action": "SleepCommand", "paramters": {}})"));
     EXPECT_EQ(file + ":1:1: $: the \"action\" to call is missing", errorFor(R"({"library": "vantorel"})"));
     EXPECT_EQ(file + ":2:17: $.parameters.Seconds: expected a string, found a number",
-              errorFor("{\"action\": \"A\",\n \"parameters\": {\"Seconds\": 3}}"));
-    EXPECT_EQ(file + ":1:79: $.features.children[1].enabled: expected true or false, found a string",
-              errorFor(R"({"action": "A", "features": {"id": "r", "children": [{"id": "a"}, {"id": "b", "enabled": "no"}]}})"));
-    EXPECT_EQ(file + ":1:35: $.drives.C:.type: unknown drive type \"floppy\" (unknown, noroot, removable, fixed, "
+              errorFor("{\"action\": \"SleepCommand\",\n \"parameters\": {\"Seconds\": 3}}"));
+    EXPECT_EQ(file + ":1:90: $.features.children[1].enabled: expected true or false, found a string",
+              errorFor(R"({"action": "SleepCommand", "features": {"id": "r", "children": [{"id": "a"}, {"id": "b", "enabled": "no"}]}})"));
+    EXPECT_EQ(file + ":1:46: $.drives.C:.type: unknown drive type \"floppy\" (unknown, noroot, removable, fixed, "
                      "remote, cdrom, ramdisk)",
-              errorFor(R"({"action": "A", "drives": {"C:": {"type": "floppy"}}})"));
-    EXPECT_EQ(file + ":1:30: $.registry.HKCU\\X: registry keys lie below HKLM\\ (HKEY_LOCAL_MACHINE\\)",
-              errorFor(R"({"action": "A", "registry": {"HKCU\\X": {}}})"));
-    EXPECT_EQ(file + ":1:28: $.expect.result: expected 0, 1 or \"exception\"",
-              errorFor(R"({"action": "A", "expect": {"result": 2}})"));
-    EXPECT_EQ(file + ":1:36: $.expect.log[0]: expected a pair", errorFor(R"({"action": "A", "expect": {"log": [[2]]}})"));
-    EXPECT_EQ(file + ": $: a scenario is a JSON object", errorFor("[]"));
+              errorFor(R"({"action": "SleepCommand", "drives": {"C:": {"type": "floppy"}}})"));
+    EXPECT_EQ(file + ":1:41: $.registry.HKCU\\X: registry keys lie below HKLM\\ (HKEY_LOCAL_MACHINE\\)",
+              errorFor(R"({"action": "SleepCommand", "registry": {"HKCU\\X": {}}})"));
+    EXPECT_EQ(file + ":1:39: $.expect.result: expected 0, 1 or \"exception\"",
+              errorFor(R"({"action": "SleepCommand", "expect": {"result": 2}})"));
+    EXPECT_EQ(file + ":1:47: $.expect.log[0]: expected a pair", errorFor(R"({"action": "SleepCommand", "expect": {"log": [[2]]}})"));
+    EXPECT_EQ(file + ":1:1: $: a scenario is a JSON object", errorFor("[]"));
     EXPECT_NE(std::string::npos, errorFor("").find("invalid JSON"));
     // What POCO would take silently: the last of two keys, an integer beyond 64 bits.
     EXPECT_EQ(file + ":1:27: $.action: duplicate key \"action\"",
               errorFor(R"({"action": "SetVexaName", "action": "SleepCommand"})"));
     EXPECT_EQ(file + ":2:28: $.features.children[0].marker: duplicate key \"marker\"",
-              errorFor("{\"action\": \"A\", \"features\": {\"id\": \"r\",\n\"children\": [{\"marker\": 1, \"marker\": 2}]}}"));
-    EXPECT_EQ(file + ":1:40: $.diskCosts[0].cost: number out of range: 18446744073709551616 is beyond the 64-bit "
+              errorFor("{\"action\": \"SleepCommand\", \"features\": {\"id\": \"r\",\n\"children\": [{\"marker\": 1, \"marker\": 2}]}}"));
+    EXPECT_EQ(file + ":1:51: $.diskCosts[0].cost: number out of range: 18446744073709551616 is beyond the 64-bit "
                      "integers",
-              errorFor(R"({"action": "A", "diskCosts": [{"cost": 18446744073709551616, "path": "C:"}]})"));
+              errorFor(R"({"action": "SleepCommand", "diskCosts": [{"cost": 18446744073709551616, "path": "C:"}]})"));
+}
+
+TEST_F(ScenarioLoading, IntegersAreWhatJsonSchemaCountsAsIntegersWithinTheirRanges)
+{
+    const std::string file = write("");
+    auto with = [](const std::string& members) { return R"({"action": "DisplayFeatureInstallingState", )" + members + "}"; };
+    // 1.0 and 1e3 are the integers 1 and 1000; the host may answer any
+    // 32-bit state code; a drive holds up to 2^64 - 1 bytes.
+    const actionhost::Scenario scenario = actionhost::loadScenario(write(with(
+        R"("features": {"id": "r", "installed": -2147483648, "installing": 2147483647, "marker": 1e3, "default": 1.0},
+           "diskCosts": [{"path": "C:", "cost": -9223372036854775808}, {"path": "D:", "cost": 9223372036854775807}],
+           "drives": {"C:": {"freeBytes": 18446744073709551615}}, "timeout": 1.5,
+           "expect": {"result": 1.0, "log": [[2e0, "x"]], "featureStates": {"r": -0.0}})")));
+    EXPECT_EQ(INT32_MIN, scenario.model.root.installed);
+    EXPECT_EQ(INT32_MAX, scenario.model.root.installing);
+    EXPECT_EQ(1000, scenario.model.root.marker);
+    EXPECT_EQ(1, scenario.model.root.defaultState);
+    EXPECT_EQ(INT64_MIN, scenario.model.diskCosts[0].cost);
+    EXPECT_EQ("C:=fixed#18446744073709551615", scenario.drives);
+    // Booleans are no integers, and no number of seconds.
+    EXPECT_EQ(file + ":1:69: $.features.marker: expected an integer, found a boolean",
+              errorFor(with(R"("features": {"id": "r", "marker": true})")));
+    EXPECT_EQ(file + ":1:56: $.expect.result: expected 0, 1 or \"exception\"",
+              errorFor(with(R"("expect": {"result": true})")));
+    EXPECT_EQ(file + ":1:45: $.timeout: expected a number of seconds from 0 to 86400", errorFor(with(R"("timeout": false)")));
+    EXPECT_EQ(file + ":1:69: $.features.installed: expected an integer, found a number with a fraction",
+              errorFor(with(R"("features": {"id": "r", "installed": 2.5})")));
+    // Out of range, with its place, whatever the width of the number.
+    EXPECT_EQ(file + ":1:69: $.features.installed: number out of range: expected an integer from -2147483648 to "
+                     "2147483647",
+              errorFor(with(R"("features": {"id": "r", "installed": 2147483648})")));
+    EXPECT_EQ(file + ":1:74: $.diskCosts[0].cost: number out of range: expected an integer from "
+                     "-9223372036854775808 to 9223372036854775807",
+              errorFor(with(R"("diskCosts": [{"path": "C:", "cost": 9223372036854775808}])")));
+    EXPECT_EQ(file + ":1:74: $.diskCosts[0].cost: number out of range: 1.8446744073709552e+19 is beyond the 64-bit "
+                     "integers",
+              errorFor(with(R"("diskCosts": [{"path": "C:", "cost": 1.8446744073709552e19}])")));
+    EXPECT_EQ(file + ":1:63: $.drives.C:.freeBytes: number out of range: expected an integer from 0 to "
+                     "18446744073709551615",
+              errorFor(with(R"("drives": {"C:": {"freeBytes": -1}})")));
+    EXPECT_EQ(file + ":1:74: $.expect.featureStates.r: number out of range: expected an integer from -2147483648 to "
+                     "2147483647",
+              errorFor(with(R"("expect": {"featureStates": {"r": 4294967296}})")));
+}
+
+TEST_F(ScenarioLoading, LibrariesActionsAndKeysAreRefusedWhereTheyCouldNotRun)
+{
+    const std::string file = write("");
+    EXPECT_EQ(file + ":1:2: $.library: the library is empty: give \"vantorel\", \"cobrinth\" or a library's path",
+              errorFor(R"({"library": "", "action": "SleepCommand"})"));
+    EXPECT_EQ(file + ":1:2: $.library: no library is called \"Vantorel\": write \"vantorel\"",
+              errorFor(R"({"library": "Vantorel", "action": "SleepCommand"})"));
+    EXPECT_EQ(file + ":1:2: $.action: the action's name is empty", errorFor(R"({"action": ""})"));
+    // With the library left out, as with it named: vantorel's actions only.
+    EXPECT_EQ(file + ":1:2: $.action: vantorel does not export SetPathRelatedProperties; its actions: " +
+                  actionhost::actionNames("vantorel"),
+              errorFor(R"({"action": "SetPathRelatedProperties"})"));
+    EXPECT_EQ(file + ":1:25: $.action: cobrinth does not export CheckDiskCost; its actions: SetPathRelatedProperties, "
+                     "ChangeFeatureState, SleepCommand",
+              errorFor(R"({"library": "cobrinth", "action": "CheckDiskCost"})"));
+    // A library in its place loads any name; a library by path is not checked.
+    EXPECT_NO_THROW(actionhost::loadScenario(write(R"({"action": "Crash"})"), "test-actions.so"));
+    EXPECT_EQ("", errorFor(R"({"library": "lib/custom.so", "action": "Anything"})"));
+    // A key is read whole: one holding NUL is refused where it stands, not
+    // cut short; a NUL inside a value is the value's own.
+    EXPECT_EQ(file + ":1:42: $.parameters.Machine\\u0000Name: a key holds U+0000 (NUL)",
+              errorFor(R"({"action": "SetVexaName", "parameters": {"Machine\u0000Name": "x"}})"));
+    const actionhost::Scenario nulValue =
+        actionhost::loadScenario(write(R"({"action": "SetVexaName", "parameters": {"MachineName": "a\u0000b"}})"));
+    EXPECT_EQ(std::wstring(L"a\0b", 3), nulValue.model.parameters.at(L"MachineName"));
 }
 
 Poco::JSON::Object::Ptr object(const std::string& text)
@@ -225,9 +296,10 @@ TEST(ScenarioWorld, ValuesReachTheWorldByteForByte)
     EXPECT_EQ(hosting::widen(value) + L"\\Suite\\", registry.properties.at(L"INSTALLDIR"));
 
     // What cannot be given is a scenario error, not a changed world.
-    for (const char* bad : {R"({"action": "A", "drives": {"CD:": {}}})", R"({"action": "A", "drives": {"C:": {"freeBytes": -1}}})",
-                            R"({"action": "A", "drives": {"C:": {"path": "a\u0000b"}}})",
-                            R"({"action": "A", "registry": {"HKLM\\K": {"a\nb": "v"}}})"})
+    for (const char* bad : {R"({"action": "SleepCommand", "drives": {"CD:": {}}})",
+                            R"({"action": "SleepCommand", "drives": {"C:": {"freeBytes": -1}}})",
+                            R"({"action": "SleepCommand", "drives": {"C:": {"path": "a\u0000b"}}})",
+                            R"({"action": "SleepCommand", "registry": {"HKLM\\K": {"a\nb": "v"}}})"})
         EXPECT_THROW(actionhost::loadScenario(directory.write("bad.json", bad)), actionhost::ScenarioError) << bad;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace actionhost {
@@ -16,6 +17,7 @@ struct KnownParameter {
     std::string meaning;
     std::string placeholder;  // empty: one name
     std::wstring suffix;
+    std::string sample;       // what a scenario to start from gives
 
     bool isFamily() const { return !placeholder.empty(); }
     bool matches(const std::wstring& asked) const;
@@ -35,6 +37,9 @@ struct KnownAction {
     std::vector<std::wstring> reads;         // properties read, by name or family
     std::vector<std::wstring> writes;        // properties written under a fixed name
     World world = World::None;
+    // The properties a scenario to start from presets, so that the action
+    // takes its ordinary path to success and writes all it can.
+    std::vector<std::pair<std::wstring, std::string> > sampleProperties;
 
     // Whether a name the action asked for is one of its parameters.
     bool readsParameter(const std::wstring& asked) const;

@@ -28,6 +28,7 @@ void addCallCommand(CLI::App& app, CommandBody& chosen);
 void addListCommand(CLI::App& app, CommandBody& chosen);
 void addSchemaCommand(CLI::App& app, CommandBody& chosen);
 void addNewCommand(CLI::App& app, CommandBody& chosen);
+void addCheckCommand(CLI::App& app, CommandBody& chosen);
 // The hidden child command of test --fault-sweep.
 void addSweepCommand(CLI::App& app, CommandBody& chosen);
 

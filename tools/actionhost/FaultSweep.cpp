@@ -166,14 +166,15 @@ SweepResult sweepScenario(const Scenario& original, const std::string& libraryOv
 }
 
 const char kUnreadMark[] = "unread: ";
+const char kStrictUnreadMark[] = "unread, fails --strict: ";
 
 std::string sweepReport(const SweepResult& sweep)
 {
     std::string report = std::to_string(sweep.positions) + " fault positions\n";
     for (const std::string& problem : sweep.problems)
         report += problem + "\n";
-    for (const std::string& line : sweep.unread)
-        report += kUnreadMark + line + "\n";
+    for (const Unused& unused : sweep.unread)
+        report += (unused.failsStrict ? kStrictUnreadMark : kUnreadMark) + unused.line + "\n";
     return report;
 }
 

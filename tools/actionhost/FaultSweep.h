@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Scenario.h"
+#include "Unread.h"
 
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ namespace actionhost {
 struct SweepResult {
     std::size_t positions = 0;
     std::vector<std::string> problems;  // empty when every run behaved
-    std::vector<std::string> unread;    // of the first run, the one without a fault
+    std::vector<Unused> unread;         // of the first run, the one without a fault
 };
 
 // What is wrong with a run whose host threw at position, against how the
@@ -30,8 +31,9 @@ SweepResult sweepScenario(const Scenario& scenario, const std::string& libraryOv
 
 // A sweep as a child of test reports it: the count of positions, then each
 // problem, a line each, then each parameter not read, on a line that begins
-// with kUnreadMark.
+// with kUnreadMark, or kStrictUnreadMark when it fails --strict.
 std::string sweepReport(const SweepResult& sweep);
 extern const char kUnreadMark[];
+extern const char kStrictUnreadMark[];
 
 } // namespace actionhost

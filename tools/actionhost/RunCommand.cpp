@@ -22,7 +22,7 @@ void addRunCommand(CLI::App& app, CommandBody& chosen)
     addTreeOptions(run, options->show);
     addResultFileOption(run, options->show.resultFile);
     run->callback([options, &chosen] {
-        chosen = [options] { return show(loadScenario(options->scenario.at(0)), options->show); };
+        chosen = [options] { return show(loadScenario(options->scenario.at(0), options->show.library), options->show); };
     });
 }
 

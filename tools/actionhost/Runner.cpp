@@ -1,6 +1,7 @@
 #include "Runner.h"
 
 #include "ProgramFolder.h"
+#include "States.h"
 
 #include "hosting/ActionLibrary.h"
 #include "hosting/World.h"
@@ -27,19 +28,6 @@ std::string libraryFileName(const std::string& name)
     return Poco::Environment::isWindows() ? name + ".dll" : "lib" + name + ".so";
 }
 
-// Shows a log text on one line: quoted with escapes when it holds a line
-// break or another control character, or begins or ends with a blank.
-void show(std::ostream& out, const std::string& text)
-{
-    bool plain = !text.empty() && text.front() != ' ' && text.back() != ' ';
-    for (unsigned char c : text)
-        plain = plain && c >= 0x20 && c != 0x7f;
-    if (plain)
-        out << text;
-    else
-        out << jsonText(text);
-}
-
 class ScopedWorkingDirectory {
 public:
     explicit ScopedWorkingDirectory(const std::string& directory) : old_(std::filesystem::current_path())
@@ -57,6 +45,14 @@ private:
 };
 
 } // namespace
+
+std::string oneLine(const std::string& text)
+{
+    bool plain = !text.empty() && text.front() != ' ' && text.back() != ' ';
+    for (unsigned char c : text)
+        plain = plain && c >= 0x20 && c != 0x7f;
+    return plain ? text : jsonText(text);
+}
 
 std::string resolveLibrary(const std::string& library, const std::string& directory)
 {
@@ -81,7 +77,8 @@ std::string resolveLibrary(const std::string& library, const std::string& direct
     return resolved;
 }
 
-RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverride)
+std::unique_ptr<hosting::ActionLibrary> openLibrary(const Scenario& scenario, const std::string& libraryOverride,
+                                                    hosting::HostedAction& entry)
 {
     const std::string libraryPath =
         resolveLibrary(libraryOverride.empty() ? scenario.library : libraryOverride,
@@ -92,9 +89,16 @@ RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverri
     } catch (const std::exception& error) {
         throw ScenarioError(error.what());
     }
-    hosting::HostedAction entry = library->find(scenario.action);
+    entry = library->find(scenario.action);
     if (entry == nullptr)
         throw ScenarioError(scenario.file + ": $.action: " + libraryPath + " does not export " + scenario.action);
+    return library;
+}
+
+RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverride, const std::function<void()>& ready)
+{
+    hosting::HostedAction entry;
+    const std::unique_ptr<hosting::ActionLibrary> library = openLibrary(scenario, libraryOverride, entry);
 
     hosting::WorldModel world;
     world.hasDrives = scenario.hasDrives;
@@ -110,6 +114,8 @@ RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverri
     }
     ScopedWorkingDirectory workingDirectory(scenario.directory);
     hosting::SimulatedHost host(scenario.model);
+    if (ready)
+        ready();
     host.run(entry);
     return RunOutput{host.record(), host.properties()};
 }
@@ -165,23 +171,28 @@ RunOutput printScenarioRun(std::ostream& out, const Scenario& original, const st
 {
     Scenario scenario = original;
     // Only what is shown is kept: no transcript unless asked for.
-    scenario.model.recordTranscript = withCalls || keepCalls;
+    // (Faults are told apart by the calls they did not fire at.)
+    scenario.model.recordTranscript = withCalls || keepCalls || !scenario.model.faults.empty();
     scenario.model.recordParametersAsked = true;
-    out << "log:\n";
     scenario.model.logSink = [&out](int level, const std::wstring& text) {
         out << "  [" << level << "] ";
-        show(out, hosting::narrow(text));
+        out << oneLine(hosting::narrow(text));
         out << "\n";
     };
-    const RunOutput output = runScenario(scenario, libraryOverride);
+    // Nothing is printed before the library and its action are found: a
+    // scenario that cannot run shows only its error.
+    const RunOutput output = runScenario(scenario, libraryOverride, [&out, &scenario] {
+        out << "scenario: " << scenario.name << " (" << scenario.action << ")\n";
+        out << "log:\n";
+    });
     const hosting::RunRecord& record = output.record;
     out << "(" << record.logLines << " log lines)\n";
     out << "properties written (" << record.writes.size() << "):\n";
     for (const auto& write : record.writes)
-        out << "  " << hosting::narrow(write.first) << " = " << jsonText(hosting::narrow(write.second)) << "\n";
+        out << "  " << oneLine(hosting::narrow(write.first)) << " = " << jsonText(hosting::narrow(write.second)) << "\n";
     out << "requested feature states (" << record.featureStates.size() << "):\n";
     for (const auto& state : record.featureStates)
-        out << "  " << hosting::narrow(state.first) << " = " << state.second << "\n";
+        out << "  " << oneLine(hosting::narrow(state.first)) << " = " << requestedStateText(state.second) << "\n";
     if (withCalls) {
         out << "host calls (" << record.calls.size() << "):\n";
         for (std::size_t i = 0; i < record.calls.size(); ++i)

@@ -3,8 +3,12 @@
 
 #include "Scenario.h"
 
+#include "hosting/ActionLibrary.h"
+
 #include <Poco/JSON/Object.h>
 
+#include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -20,17 +24,31 @@ struct RunOutput {
 // directory. Throws ScenarioError when no such file exists.
 std::string resolveLibrary(const std::string& library, const std::string& directory);
 
+// Loads the scenario's library (or libraryOverride) and finds its action,
+// which stays callable while the library is held. Throws ScenarioError for a
+// library that cannot be found or loaded or lacks the action.
+std::unique_ptr<hosting::ActionLibrary> openLibrary(const Scenario& scenario, const std::string& libraryOverride,
+                                                    hosting::HostedAction& entry);
+
 // Loads the library and calls the action in this process, with the
 // scenario's folder as working directory and its simulated drives and
 // registry in place. Throws ScenarioError for a library that cannot be
-// loaded or lacks the action.
-RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverride);
+// loaded or lacks the action. ready, when given, is called just before the
+// action.
+RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverride,
+                      const std::function<void()>& ready = {});
+
+// A text on one line, as the log, feature ids and property names are shown:
+// quoted with escapes when it holds a line break or another control
+// character, is empty, or begins or ends with a blank.
+std::string oneLine(const std::string& text);
 
 // The run as one JSON document: result, exception, log, writes,
 // featureStates, properties and, with calls, the transcript.
 Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls);
 
-// Loads the library and runs the scenario as runScenario does, printing each
+// Loads the library and runs the scenario as runScenario does, printing a
+// "scenario:" line once the action is found, then each
 // log line for a reader as it is logged (nothing of the log is kept), then
 // the properties written, the feature states set and the result.
 // keepCalls keeps the transcript in the record without showing it.

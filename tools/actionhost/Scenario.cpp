@@ -17,6 +17,9 @@
 #include <Poco/String.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
 #include <set>
 #include <sstream>
 
@@ -82,19 +85,31 @@ public:
         return value.convert<std::string>();
     }
 
-    long long integer(const Poco::Dynamic::Var& value, const std::string& path) const
+    // An integer as JSON Schema counts one: a number without a fraction,
+    // however it is written (1, 1.0, 1e3), never true or false; and within
+    // [min, max], else an error that names the range.
+    long long integer(const Poco::Dynamic::Var& value, const std::string& path, long long min, long long max) const
     {
-        if (!value.isInteger())
-            fail(path, "expected an integer, found " + typeName(value));
-        return value.convert<long long>();
+        const Integral number = integral(value, path);
+        // min is never above 0 and max never below it.
+        const bool inRange = number.negative ? min < 0 && number.magnitude <= magnitudeOf(min)
+                                             : number.magnitude <= static_cast<unsigned long long>(max);
+        if (!inRange)
+            failRange(path, std::to_string(min), std::to_string(max));
+        return number.negative ? static_cast<long long>(0 - number.magnitude) : static_cast<long long>(number.magnitude);
+    }
+
+    unsigned long long unsignedInteger(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        const Integral number = integral(value, path);
+        if (number.negative && number.magnitude != 0)
+            failRange(path, "0", std::to_string(std::numeric_limits<unsigned long long>::max()));
+        return number.magnitude;
     }
 
     int int32(const Poco::Dynamic::Var& value, const std::string& path) const
     {
-        const long long number = integer(value, path);
-        if (number < INT32_MIN || number > INT32_MAX)
-            fail(path, "number out of the 32-bit range");
-        return static_cast<int>(number);
+        return static_cast<int>(integer(value, path, INT32_MIN, INT32_MAX));
     }
 
     bool boolean(const Poco::Dynamic::Var& value, const std::string& path) const
@@ -113,18 +128,67 @@ public:
     }
 
 private:
+    struct Integral {
+        bool negative = false;
+        unsigned long long magnitude = 0;
+    };
+
+    static unsigned long long magnitudeOf(long long negative)
+    {
+        return static_cast<unsigned long long>(-(negative + 1)) + 1;
+    }
+
+    Integral integral(const Poco::Dynamic::Var& value, const std::string& path) const
+    {
+        Integral number;
+        if (value.isBoolean() || !value.isNumeric())
+            fail(path, "expected an integer, found " + typeName(value));
+        if (value.type() == typeid(Poco::UInt64) || value.type() == typeid(Poco::UInt32)) {
+            number.magnitude = value.convert<Poco::UInt64>();
+        } else if (value.isInteger()) {
+            const long long signedValue = value.convert<Poco::Int64>();
+            number.negative = signedValue < 0;
+            number.magnitude = number.negative ? magnitudeOf(signedValue) : static_cast<unsigned long long>(signedValue);
+        } else {
+            const double real = value.convert<double>();
+            if (!std::isfinite(real) || std::floor(real) != real)
+                fail(path, "expected an integer, found a number with a fraction");
+            number.negative = real < 0;
+            const double size = std::fabs(real);
+            // 2^64: the first magnitude no 64-bit integer has.
+            if (size >= 18446744073709551616.0)
+                fail(path, "number out of range: " + jsonNumber(real) + " is beyond the 64-bit integers");
+            number.magnitude = static_cast<unsigned long long>(size);
+        }
+        return number;
+    }
+
+    static std::string jsonNumber(double real)
+    {
+        char text[40];
+        std::snprintf(text, sizeof(text), "%.17g", real);
+        return text;
+    }
+
+    [[noreturn]] void failRange(const std::string& path, const std::string& min, const std::string& max) const
+    {
+        fail(path, "number out of range: expected an integer from " + min + " to " + max);
+    }
+
     std::string file_;
     const std::string& text_;
 };
 
-// An installed or installing state: one of the codes the host may answer.
-int stateCode(const Reader& reader, const Poco::Dynamic::Var& value, const std::string& path,
-              const std::vector<std::string>& words)
+// "vantorel", "cobrinth" or a path: not empty, and not one of the two names
+// in other letters, which would be taken for a path.
+void checkLibraryName(const Reader& reader, const std::string& library)
 {
-    const int code = reader.int32(value, path);
-    if (code < 0 || code >= static_cast<int>(words.size()))
-        reader.fail(path, "expected a state code: " + codesAndWords(words));
-    return code;
+    if (library.empty())
+        reader.fail("$.library", "the library is empty: give \"vantorel\", \"cobrinth\" or a library's path");
+    for (const char* known : {"vantorel", "cobrinth"}) {
+        if (library != known && Poco::icompare(library, std::string(known)) == 0)
+            reader.fail("$.library", "no library is called \"" + library + "\": write \"" + known + "\"");
+    }
 }
 
 hosting::FeatureModel readFeature(const Reader& reader, const Poco::Dynamic::Var& value, const std::string& path)
@@ -140,9 +204,9 @@ hosting::FeatureModel readFeature(const Reader& reader, const Poco::Dynamic::Var
     if (node->has("default"))
         feature.defaultState = reader.int32(node->get("default"), path + ".default");
     if (node->has("installed"))
-        feature.installed = stateCode(reader, node->get("installed"), path + ".installed", installedStates());
+        feature.installed = reader.int32(node->get("installed"), path + ".installed");
     if (node->has("installing"))
-        feature.installing = stateCode(reader, node->get("installing"), path + ".installing", installingStates());
+        feature.installing = reader.int32(node->get("installing"), path + ".installing");
     if (node->has("marker"))
         feature.marker = reader.int32(node->get("marker"), path + ".marker");
     if (node->has("children")) {
@@ -176,10 +240,7 @@ std::string readDrives(const Reader& reader, const Poco::Dynamic::Var& value, co
             reader.fail(path, "give \"freeBytes\" or \"path\", not both");
         std::string entry = root + "=" + type;
         if (drive->has("freeBytes")) {
-            const long long bytes = reader.integer(drive->get("freeBytes"), path + ".freeBytes");
-            if (bytes < 0)
-                reader.fail(path + ".freeBytes", "must not be negative");
-            entry += "#" + std::to_string(bytes);
+            entry += "#" + std::to_string(reader.unsignedInteger(drive->get("freeBytes"), path + ".freeBytes"));
         } else if (drive->has("path")) {
             const std::string given = reader.text(drive->get("path"), path + ".path");
             if (given.empty() || given.find('\0') != std::string::npos)
@@ -226,7 +287,8 @@ void checkExpect(const Reader& reader, const Poco::JSON::Object::Ptr& expect)
     reader.onlyKeys(expect, "$.expect", {"result", "log", "properties", "writes", "featureStates", "calls"});
     if (expect->has("result")) {
         const Poco::Dynamic::Var result = expect->get("result");
-        const bool valid = (result.isInteger() && (result.convert<int>() == 0 || result.convert<int>() == 1)) ||
+        const bool integral = result.isNumeric() && !result.isBoolean() && !result.isString();
+        const bool valid = (integral && (result.convert<double>() == 0 || result.convert<double>() == 1)) ||
                            (result.isString() && result.convert<std::string>() == "exception");
         if (!valid)
             reader.fail("$.expect.result", "expected 0, 1 or \"exception\"");
@@ -288,7 +350,7 @@ Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::stri
     return root.extract<Poco::JSON::Object::Ptr>();
 }
 
-Scenario loadScenario(const std::string& file)
+Scenario loadScenario(const std::string& file, const std::string& libraryOverride)
 {
     // Refused before it is read: what is not a regular file (a FIFO would
     // block, a device never end) and what is larger than any scenario.
@@ -313,8 +375,14 @@ Scenario loadScenario(const std::string& file)
     }
     if (const std::optional<JsonError> error = checkStrictJson(text))
         throw ScenarioError(file + ":" + error->place + ": " + error->path + ": " + error->reason);
-    Poco::JSON::Object::Ptr root = parseJsonObject(text, file);
     Reader reader(file, text);
+    // The text is strict JSON by now: what remains to be wrong is its kind.
+    Poco::JSON::Object::Ptr root;
+    try {
+        root = parseJsonObject(text, file);
+    } catch (const ScenarioError&) {
+        reader.fail("$", "a scenario is a JSON object");
+    }
     reader.onlyKeys(root, "$", {"$schema", "description", "library", "action", "parameters", "properties", "resolve",
                                 "features", "diskCosts", "drives", "registry", "faults", "expect", "timeout"});
 
@@ -327,16 +395,21 @@ Scenario loadScenario(const std::string& file)
     if (root->has("description"))
         scenario.description = reader.text(root->get("description"), "$.description");
     scenario.library = "vantorel";
-    if (root->has("library"))
+    if (root->has("library")) {
         scenario.library = reader.text(root->get("library"), "$.library");
+        checkLibraryName(reader, scenario.library);
+    }
     if (!root->has("action"))
         reader.fail("$", "the \"action\" to call is missing");
     scenario.action = reader.text(root->get("action"), "$.action");
+    if (scenario.action.empty())
+        reader.fail("$.action", "the action's name is empty");
     if (root->has("$schema"))
         reader.text(root->get("$schema"), "$.$schema");
-    // The libraries this product ships are known to their last action.
-    if (root->has("library") && isKnownLibrary(scenario.library) &&
-        findKnownAction(scenario.library, scenario.action) == nullptr)
+    // The libraries this product ships, named or left out, are known to
+    // their last action.
+    scenario.catalogued = libraryOverride.empty() && isKnownLibrary(scenario.library);
+    if (scenario.catalogued && findKnownAction(scenario.library, scenario.action) == nullptr)
         reader.fail("$.action", scenario.library + " does not export " + scenario.action +
                                     "; its actions: " + actionNames(scenario.library));
     if (root->has("parameters"))
@@ -357,7 +430,8 @@ Scenario loadScenario(const std::string& file)
                 reader.fail(at, "a disk cost needs \"path\" and \"cost\"");
             hosting::DiskCostModel entry;
             entry.path = hosting::widen(reader.text(cost->get("path"), at + ".path"));
-            entry.cost = reader.integer(cost->get("cost"), at + ".cost");
+            entry.cost = reader.integer(cost->get("cost"), at + ".cost", std::numeric_limits<long long>::min(),
+                                        std::numeric_limits<long long>::max());
             scenario.model.diskCosts.push_back(entry);
         }
     }
@@ -376,7 +450,8 @@ Scenario loadScenario(const std::string& file)
     }
     if (root->has("timeout")) {
         const Poco::Dynamic::Var timeout = root->get("timeout");
-        if (!timeout.isNumeric() || !(timeout.convert<double>() > 0) || timeout.convert<double>() > 86400)
+        if (!timeout.isNumeric() || timeout.isBoolean() || timeout.isString() || !(timeout.convert<double>() > 0) ||
+            timeout.convert<double>() > 86400)
             reader.fail("$.timeout", "expected a number of seconds from 0 to 86400");
         scenario.timeout = timeout.convert<double>();
     }
@@ -397,6 +472,7 @@ Scenario adHocScenario(const std::string& library, const std::string& action,
     scenario.directory = Poco::Path::current();
     scenario.library = library;
     scenario.action = action;
+    scenario.catalogued = isKnownLibrary(library);
     scenario.model.parameters = parameters;
     scenario.model.properties = properties;
     return scenario;

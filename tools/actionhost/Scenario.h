@@ -25,6 +25,9 @@ struct Scenario {
     std::string description;
     std::string library;     // "vantorel", "cobrinth" or a path relative to directory
     std::string action;
+    // The action runs from a library this product ships, whose catalogue
+    // tells what it reads (not so when another library replaces it).
+    bool catalogued = false;
     hosting::HostModel model;
     bool hasDrives = false;
     std::string drives;      // the drive stand-in's configuration text
@@ -47,8 +50,10 @@ std::string jsonText(const Poco::Dynamic::Var& value);
 // Reads and checks a scenario file, strictly: an error (a syntax error, a
 // key given twice, an integer beyond 64 bits, or a value of the wrong kind)
 // names the file, the line and column, and the JSON path of the place.
+// The action must be one its library exports, when that is one this product
+// ships, unless libraryOverride names another library to run it from.
 // Throws ScenarioError.
-Scenario loadScenario(const std::string& file);
+Scenario loadScenario(const std::string& file, const std::string& libraryOverride = "");
 
 // Builds a scenario from a library, an action and name=value pairs.
 Scenario adHocScenario(const std::string& library, const std::string& action,

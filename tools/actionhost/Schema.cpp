@@ -7,7 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
+#include <cctype>
+#include <limits>
 
 namespace actionhost {
 
@@ -28,9 +29,18 @@ Json text(const std::string& description)
     return described({{"type", "string"}}, description);
 }
 
+// Names as the loader reads them: whole, so none holds a NUL.
+const Json kNoNulNames = {{"pattern", "^[^\\u0000]*$"}};
+
+// An object of names and values of one kind.
+Json mapOf(const Json& values)
+{
+    return {{"type", "object"}, {"propertyNames", kNoNulNames}, {"additionalProperties", values}};
+}
+
 Json textMap(const std::string& description)
 {
-    return described({{"type", "object"}, {"additionalProperties", {{"type", "string"}}}}, description);
+    return described(mapOf({{"type", "string"}}), description);
 }
 
 Json int32()
@@ -38,12 +48,22 @@ Json int32()
     return {{"type", "integer"}, {"minimum", -2147483647LL - 1}, {"maximum", 2147483647LL}};
 }
 
-Json stateCode(const std::vector<std::string>& words, const std::string& what)
+// Any code the host may answer: each named one a branch of its own, so that
+// an editor shows its word, and the rest of the 32-bit range in a last one.
+Json stateCode(const std::vector<std::string>& words, const std::string& what, const std::string& unknownText)
 {
-    Json codes = Json::array();
-    for (std::size_t code = 0; code < words.size(); ++code)
-        codes.push_back(code);
-    return described({{"enum", codes}}, what + ": " + codesAndWords(words) + "; default 0");
+    Json branches = Json::array();
+    Json named = Json::array();
+    for (std::size_t code = 0; code < words.size(); ++code) {
+        branches.push_back({{"const", code}, {"description", std::to_string(code) + ": " + words[code]}});
+        named.push_back(code);
+    }
+    Json unknown = int32();
+    unknown["not"] = {{"enum", named}};
+    unknown["description"] = "a code DisplayFeatureInstallingState reports as unknown: \"" + unknownText + "\"";
+    branches.push_back(unknown);
+    return described({{"oneOf", branches}},
+                     what + ": " + codesAndWords(words) + ", or any other 32-bit code (unknown); default 0");
 }
 
 Json feature()
@@ -57,8 +77,8 @@ Json feature()
          {{"id", text("the feature's identifier")},
           {"enabled", described({{"type", "boolean"}}, "whether the feature may be chosen; default true")},
           {"default", described(int32(), "its default state: 1 on by default, anything else off; default 0")},
-          {"installed", stateCode(installedStates(), "its installed state")},
-          {"installing", stateCode(installingStates(), "what the installation will do to it")},
+          {"installed", stateCode(installedStates(), "its installed state", kUnknownInstalledState)},
+          {"installing", stateCode(installingStates(), "what the installation will do to it", kUnknownInstallingState)},
           {"marker", described(int32(), "its marker: 2 marks the feature (\"*\" in the display); default 0")},
           {"children", described({{"type", "array"}, {"items", {{"$ref", "#/$defs/feature"}}}}, "its child features, in order")}}}};
 }
@@ -80,10 +100,10 @@ Json expect()
             {"properties",
              {{"result", described({{"enum", {0, 1, "exception"}}}, "0, 1, or \"exception\" when one left the action")},
               {"log", pairList(int32(), "every log line, [level, text], in order")},
-              {"properties", described({{"type", "object"}, {"additionalProperties", nullable}},
+              {"properties", described(mapOf(nullable),
                                        "final values in the store, preset ones included; null: never written")},
               {"writes", pairList({{"type", "string"}}, "every SetProperty, [name, value], in order")},
-              {"featureStates", described({{"type", "object"}, {"additionalProperties", {{"type", {"integer", "null"}}}}},
+              {"featureStates", described(mapOf({{"oneOf", {int32(), {{"type", "null"}}}}}),
                                           "the last requested state set on each feature; null: never set")},
               {"calls", described({{"type", "array"}, {"items", {{"type", "string"}}}},
                                   "the complete transcript: \"Log:2\", \"GetParameter:NAME\", \"ID.GetChildren\", ...")}}}};
@@ -98,10 +118,12 @@ Json drives()
                   {"additionalProperties", false},
                   {"properties",
                    {{"type", described({{"enum", types}}, "the drive's type; default fixed")},
-                    {"freeBytes", described({{"type", "integer"}, {"minimum", 0}}, "the bytes free for the user")},
-                    {"path", described({{"type", "string"}, {"minLength", 1}},
+                    {"freeBytes", described({{"type", "integer"}, {"minimum", 0}, {"maximum", 18446744073709551615ULL}},
+                                            "the bytes free for the user")},
+                    {"path", described({{"type", "string"}, {"pattern", "^[^\\u0000]+$"}},
                                        "a real folder whose free space the drive has, relative to the scenario")}}},
-                  {"not", {{"required", {"freeBytes", "path"}}}}};
+                  // "freeBytes" or "path", not both.
+                  {"dependentSchemas", {{"freeBytes", {{"properties", {{"path", false}}}}}}}};
     return {{"type", "object"},
             {"description", "simulated drives; a drive not listed has no root"},
             {"propertyNames", {{"pattern", "^[A-Za-z]:$"}}},
@@ -142,7 +164,7 @@ Json actionParameters(const KnownAction& action)
         else
             named[hosting::narrow(parameter.name)] = text(parameter.meaning);
     }
-    Json parameters = {{"properties", named}};
+    Json parameters = {{"type", "object"}, {"properties", named}};
     if (!families.empty())
         parameters["patternProperties"] = families;
     return parameters;
@@ -157,23 +179,44 @@ Json chosen(const std::string& library, const std::string& action)
     return condition;
 }
 
+// A library's name, or else a path; never empty, and never one of the two
+// names in other letters.
+Json library()
+{
+    std::string otherCase;
+    for (const char* name : {"vantorel", "cobrinth"}) {
+        otherCase += otherCase.empty() ? "^(" : "|";
+        for (const char* c = name; *c != '\0'; ++c)
+            otherCase += std::string("[") + static_cast<char>(std::toupper(static_cast<unsigned char>(*c))) + *c + "]";
+    }
+    otherCase += ")$";
+    return described({{"type", "string"},
+                      {"minLength", 1},
+                      {"examples", {"vantorel", "cobrinth"}},
+                      {"anyOf", {{{"enum", {"vantorel", "cobrinth"}}}, {{"not", {{"pattern", otherCase}}}}}}},
+                     "\"vantorel\" (default) or \"cobrinth\"; or a library's path relative to the scenario's folder");
+}
+
 } // namespace
 
 std::string scenarioSchema()
 {
+    // Each library offers its own actions, with their summaries; the
+    // parameters follow the action chosen.
     Json libraryActions = Json::object();
-    Json allNames = Json::array();
     Json conditions = Json::array();
     for (const KnownAction& action : knownActions()) {
-        libraryActions[action.library].push_back(action.name);
-        if (std::find(allNames.begin(), allNames.end(), action.name) == allNames.end())
-            allNames.push_back(action.name);
+        libraryActions[action.library].push_back({{"const", action.name}, {"description", action.summary}});
         conditions.push_back({{"if", chosen(action.library, action.name)},
                               {"then", {{"properties", {{"parameters", actionParameters(action)}}}}}});
     }
-    for (const auto& library : libraryActions.items())
-        conditions.push_back({{"if", {{"properties", {{"library", {{"const", library.key()}}}}}, {"required", {"library"}}}},
-                              {"then", {{"properties", {{"action", {{"enum", library.value()}}}}}}}});
+    for (const auto& library : libraryActions.items()) {
+        Json condition = {{"properties", {{"library", {{"const", library.key()}}}}}};
+        if (library.key() != "vantorel")
+            condition["required"] = {"library"};
+        conditions.push_back({{"if", condition},
+                              {"then", {{"properties", {{"action", {{"oneOf", library.value()}}}}}}}});
+    }
 
     Json schema = {
         {"$schema", "https://json-schema.org/draft/2020-12/schema"},
@@ -185,10 +228,8 @@ std::string scenarioSchema()
         {"properties",
          {{"$schema", text("the path of this schema, for editors")},
           {"description", text("free text")},
-          {"library", described({{"type", "string"}, {"examples", {"vantorel", "cobrinth"}}},
-                                "\"vantorel\" (default) or \"cobrinth\"; or a library's path relative to the "
-                                "scenario's folder")},
-          {"action", described({{"type", "string"}, {"examples", allNames}}, "the exported action to call")},
+          {"library", library()},
+          {"action", described({{"type", "string"}, {"minLength", 1}}, "the exported action to call")},
           {"parameters", textMap("what GetParameter answers; a name not here falls back to \"properties\", then "
                                  "to \"\". The action's own parameters are offered; the host's values, such as "
                                  "$product.id, are parameters too")},
@@ -202,7 +243,10 @@ std::string scenarioSchema()
                                  {"required", {"path", "cost"}},
                                  {"additionalProperties", false},
                                  {"properties", {{"path", text("a folder")},
-                                                 {"cost", described({{"type", "integer"}}, "KiB")}}}}}},
+                                                 {"cost", described({{"type", "integer"},
+                                                                    {"minimum", std::numeric_limits<long long>::min()},
+                                                                    {"maximum", std::numeric_limits<long long>::max()}},
+                                                                   "KiB")}}}}}},
                      "GetDiskCostList: the installation's cost per folder")},
           {"drives", drives()},
           {"registry", registry()},

@@ -23,10 +23,12 @@ int exitStatusOf(const RunOutput& output)
 }
 
 // On standard error, so that the run's own output stays as it was.
-void reportUnread(const Scenario& scenario, const RunOutput& output)
+void reportUnused(const Scenario& scenario, const RunOutput& output)
 {
-    for (const std::string& line : unreadParameters(scenario, output.record))
-        std::cerr << line << "\n";
+    for (const Unused& unused : unreadParameters(scenario, output.record))
+        std::cerr << unused.line << "\n";
+    for (const Unused& unused : unfiredFaultLines(scenario, output.record.calls))
+        std::cerr << unused.line << "\n";
 }
 
 } // namespace
@@ -70,16 +72,15 @@ int show(const Scenario& scenario, const ShowOptions& options)
             return exitStatusOf(output);
         }
         std::cout << json.str() << std::flush;
-        reportUnread(scenario, output);
+        reportUnused(scenario, output);
         return exitStatusOf(output);
     }
-    std::cout << "scenario: " << scenario.name << " (" << scenario.action << ")\n";
     const RunOutput output =
         printScenarioRun(std::cout, scenario, options.library, options.transcript, options.tree);
     if (options.tree)
         printTree(std::cout, scenario.model.root, output.record, useColour(options.noColour));
     std::cout.flush();
-    reportUnread(scenario, output);
+    reportUnused(scenario, output);
     return exitStatusOf(output);
 }
 

@@ -16,6 +16,14 @@ const std::vector<std::string>& installingStates()
     return words;
 }
 
+const char kUnknownInstalledState[] = "UNKNOWN InstalledState, should't be happened";
+const char kUnknownInstallingState[] = "UNKNOWN InstallingState, should't be happened";
+
+std::string stateWord(const std::vector<std::string>& words, int code)
+{
+    return code >= 0 && code < static_cast<int>(words.size()) ? words[code] : "unknown (" + std::to_string(code) + ")";
+}
+
 std::string requestedStateWord(int code)
 {
     switch (code) {
@@ -25,6 +33,12 @@ std::string requestedStateWord(int code)
     case 4: return "Repair";
     default: return std::to_string(code);
     }
+}
+
+std::string requestedStateText(int code)
+{
+    const std::string word = requestedStateWord(code);
+    return std::to_string(code) + (word == std::to_string(code) ? "" : " (" + word + ")");
 }
 
 const std::vector<std::string>& driveTypes()

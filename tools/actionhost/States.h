@@ -12,8 +12,17 @@ namespace actionhost {
 const std::vector<std::string>& installedStates();
 const std::vector<std::string>& installingStates();
 
+// What DisplayFeatureInstallingState logs for any other code.
+extern const char kUnknownInstalledState[];
+extern const char kUnknownInstallingState[];
+
+// The word of a named code, else "unknown (CODE)".
+std::string stateWord(const std::vector<std::string>& words, int code);
+
 // "NoChange", "Install", "Uninstall", "Repair" for 0, 1, 2, 4; else the number.
 std::string requestedStateWord(int code);
+// "4 (Repair)"; the number alone when it has no word.
+std::string requestedStateText(int code);
 
 // The drive types a scenario's simulated drives may have.
 const std::vector<std::string>& driveTypes();

@@ -67,6 +67,15 @@ public:
     {
         Frame& frame = frames_.back();
         frame.key = name;
+        // POCO's parser would cut such a key at the NUL, so it is refused
+        // before, with the NUL shown as it was written.
+        if (target_.empty() && name.find('\0') != std::string::npos) {
+            std::string shown;
+            for (char c : name)
+                shown += c == '\0' ? std::string("\\u0000") : std::string(1, c);
+            frame.key = shown;
+            return fail(keyStart(), path(), "a key holds U+0000 (NUL)");
+        }
         if (!target_.empty()) {
             if (path() != target_)
                 return true;

@@ -1,6 +1,7 @@
 // The strict JSON reader: reads JSON text once before POCO parses it, for
 // what POCO's parser does not tell: the line and column of an error, keys
-// given twice (POCO keeps the last), and integers beyond 64 bits.
+// given twice (POCO keeps the last), keys holding NUL (POCO cuts them
+// there), and integers beyond 64 bits.
 #pragma once
 
 #include <optional>

@@ -25,7 +25,7 @@ void addSweepCommand(CLI::App& app, CommandBody& chosen)
     addResultFileOption(sweep, options->resultFile);
     sweep->callback([options, &chosen] {
         chosen = [options] {
-            const SweepResult sweep = sweepScenario(loadScenario(options->scenario.at(0)), options->library);
+            const SweepResult sweep = sweepScenario(loadScenario(options->scenario.at(0), options->library), options->library);
             const std::string report = sweepReport(sweep);
             if (options->resultFile.empty())
                 std::cout << report;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Scenario.h"
+#include "Unread.h"
 
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ struct TestOptions {
     std::string library;  // instead of the scenario's
     bool faultSweep = false;
     bool inProcess = false;
-    bool strict = false;  // a parameter given but not read fails the scenario
+    bool strict = false;  // what a scenario gives that its action never uses fails it
     double timeout = 60;  // seconds, unless the scenario sets its own
 };
 
@@ -27,7 +28,7 @@ struct TestCase {
     std::string note;        // PASS: shown after the name
     std::string captured;    // FAIL: the tails of the child's output
     std::string run;         // the run as JSON, when it ran to its end
-    std::vector<std::string> unread;  // the parameters given but not read, a line each
+    std::vector<Unused> unread;  // what the scenario gave that the run never used, a line each
     bool hasExpect = false;
     bool updated = false;
     double seconds = 0;

@@ -89,7 +89,7 @@ int test(const Options& arguments, const std::string& self)
         test.folder = Poco::Path(path).makeParent().toString();
         Scenario scenario;
         try {
-            scenario = loadScenario(file);
+            scenario = loadScenario(file, arguments.library);
         } catch (const std::exception& error) {
             test.ran = true;
             test.difference = error.what();
@@ -178,7 +178,9 @@ void addTestCommand(CLI::App& app, CommandBody& chosen, const std::string& self)
                       "limit, no output captured, and an action that crashes ends the whole run")
         ->excludes(jobs);
     command->add_flag("--strict", options->strict,
-                      "fail a scenario that gives a parameter the action did not read (a misspelt name, most often)");
+                      "fail a scenario that gives a parameter its action never reads on any path (a misspelt name, "
+                      "most often) or a fault that fired at no call; for a library given by path, any parameter "
+                      "not read in the run");
     command->add_flag("--no-color", options->noColour, "no colour, also on a terminal (as with NO_COLOR set)");
     command->add_option("--filter", options->filter, "only the scenario files whose name matches the glob");
     command->add_option("--exclude", options->exclude, "leave out the scenario files whose name matches the glob");

@@ -33,8 +33,8 @@ std::string xmlEscaped(const std::string& text)
 std::string unreadLines(const TestCase& test)
 {
     std::string lines;
-    for (const std::string& line : test.unread)
-        lines += line + "\n";
+    for (const Unused& unused : test.unread)
+        lines += unused.line + "\n";
     return lines;
 }
 

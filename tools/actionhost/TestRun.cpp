@@ -76,16 +76,19 @@ std::string hexCode(unsigned long code)
 }
 
 // The lines of a sweep's report that name parameters not read, taken out.
-std::vector<std::string> takeUnread(std::string& report)
+std::vector<Unused> takeUnread(std::string& report)
 {
     const std::string mark = kUnreadMark;
-    std::vector<std::string> unread;
+    const std::string strictMark = kStrictUnreadMark;
+    std::vector<Unused> unread;
     std::string rest;
     std::string line;
     std::istringstream lines(report);
     while (std::getline(lines, line)) {
         if (line.compare(0, mark.size(), mark) == 0)
-            unread.push_back(line.substr(mark.size()));
+            unread.push_back({line.substr(mark.size()), false});
+        else if (line.compare(0, strictMark.size(), strictMark) == 0)
+            unread.push_back({line.substr(strictMark.size()), true});
         else
             rest += line + "\n";
     }
@@ -120,7 +123,10 @@ void compare(const TestOptions& options, const Scenario& scenario, TestCase& tes
     try {
         const Poco::JSON::Object::Ptr run = parseJsonObject(result, scenario.file + " (run result)");
         test.run = result;
-        test.unread = unreadParameters(scenario, callsOf(run));
+        const std::vector<std::string> calls = callsOf(run);
+        test.unread = unreadParameters(scenario, calls);
+        const std::vector<Unused> faults = unfiredFaultLines(scenario, calls);
+        test.unread.insert(test.unread.end(), faults.begin(), faults.end());
         if (!scenario.expect) {
             test.difference = "no \"expect\" block";
             return;
@@ -134,15 +140,20 @@ void compare(const TestOptions& options, const Scenario& scenario, TestCase& tes
     test.passed = test.difference.empty();
 }
 
-// Judges the scenario on its result; with --strict a parameter given but not
-// read fails it too.
+// Judges the scenario on its result; with --strict what the scenario gives
+// that its action never uses fails it too.
 void judge(const TestOptions& options, const Scenario& scenario, TestCase& test, const std::string& result,
            bool passed)
 {
     compare(options, scenario, test, result, passed);
-    if (options.strict && test.passed && !test.unread.empty()) {
-        test.passed = false;
-        test.difference = "a parameter was given but not read (--strict)";
+    if (!options.strict || !test.passed)
+        return;
+    for (const Unused& unused : test.unread) {
+        if (unused.failsStrict) {
+            test.passed = false;
+            test.difference = "it gives what its action never uses (--strict; see below)";
+            return;
+        }
     }
 }
 

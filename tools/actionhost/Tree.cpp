@@ -1,5 +1,6 @@
 #include "Tree.h"
 
+#include "Runner.h"
 #include "States.h"
 #include "Terminal.h"
 
@@ -9,11 +10,6 @@
 namespace actionhost {
 
 namespace {
-
-std::string word(const std::vector<std::string>& words, int code)
-{
-    return code >= 0 && code < static_cast<int>(words.size()) ? words[code] : std::to_string(code);
-}
 
 // 1 is on by default; anything else is off.
 std::string defaultWord(int code)
@@ -56,10 +52,10 @@ void printNode(std::ostream& out, const hosting::FeatureModel& node, const hosti
 {
     const std::string id = hosting::narrow(node.id);
     const bool wasReached = reached.count(id) != 0;
-    std::string line = lead + branch + coloured(colour, kLevelColours[depth % 4], id);
+    std::string line = lead + branch + coloured(colour, kLevelColours[depth % 4], oneLine(id));
     std::string facts = std::string(node.enabled ? "enabled" : "disabled") +
-                        ", installed: " + word(installedStates(), node.installed) +
-                        ", installing: " + word(installingStates(), node.installing) +
+                        ", installed: " + stateWord(installedStates(), node.installed) +
+                        ", installing: " + stateWord(installingStates(), node.installing) +
                         ", default: " + defaultWord(node.defaultState);
     if (node.marker != 0)
         facts += ", marker: " + std::to_string(node.marker);

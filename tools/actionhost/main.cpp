@@ -47,6 +47,7 @@ int main(int argc, char** argv)
     addListCommand(app, command);
     addSchemaCommand(app, command);
     addNewCommand(app, command);
+    addCheckCommand(app, command);
     addSweepCommand(app, command);
 
     try {
