@@ -14,3 +14,19 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The editor test runs the scenario schema in the JSON language service that
+# VS Code uses and in Ajv, npm packages pinned by tests/editor/package-lock.json.
+# The machine's own npm and registry are used; Debian's nodejs and npm only
+# where the machine has no npm (a Node.js from elsewhere conflicts with them).
+if ! command -v npm >/dev/null; then
+  echo "installing: nodejs npm"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends nodejs npm
+fi
+editor="$(dirname "$0")/../tests/editor"
+if [ ! -f "$editor/node_modules/.package-lock.json" ] || [ "$editor/package-lock.json" -nt "$editor/node_modules/.package-lock.json" ]; then
+  (cd "$editor" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+fi

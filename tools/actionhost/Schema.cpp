@@ -171,10 +171,12 @@ Json actionParameters(const KnownAction& action)
 }
 
 // The action's condition: its name, and its library (vantorel's also when
-// none is named, as the loader reads it).
+// none is named, as the loader reads it). The name is matched by a pattern,
+// not a "const": editors offer every "const" met in a condition as a value
+// to complete, whether the condition holds or not.
 Json chosen(const std::string& library, const std::string& action)
 {
-    Json condition = {{"properties", {{"library", {{"const", library}}}, {"action", {{"const", action}}}}}};
+    Json condition = {{"properties", {{"library", {{"const", library}}}, {"action", {{"type", "string"}, {"pattern", "^" + action + "$"}}}}}};
     condition["required"] = library == "vantorel" ? Json{"action"} : Json{"action", "library"};
     return condition;
 }
