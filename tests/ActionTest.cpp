@@ -1,5 +1,7 @@
 #include "ActionTest.h"
 
+#include "Catalogue.h"
+
 #include <Poco/File.h>
 #include <Poco/Path.h>
 #include <Poco/TemporaryFile.h>
@@ -61,7 +63,29 @@ Outcome runAction(const char* library, const std::string& action, const hosting:
         simulated.reset(new hosting::SimulatedWorld(libraryHandle, world));
     hosting::SimulatedHost host(model);
     host.run(entry);
+    expectParametersInCatalogue(library, action, host.record().calls);
     return Outcome{host.record(), host.properties()};
+}
+
+void expectParametersInCatalogue(const char* library, const std::string& action, const std::vector<std::string>& calls)
+{
+    // test --strict fails a scenario for a parameter its action's entry
+    // lacks, so every parameter any test sees an action ask for must be there.
+    const std::string name = std::string(library) == VANTOREL_LIBRARY   ? "vantorel"
+                             : std::string(library) == COBRINTH_LIBRARY ? "cobrinth"
+                                                                        : "";
+    if (name.empty())
+        return;
+    const actionhost::KnownAction* known = actionhost::findKnownAction(name, action);
+    ASSERT_NE(nullptr, known) << name << " " << action << " has no catalogue entry";
+    static const std::string kAsk = "GetParameter:";
+    for (const std::string& call : calls) {
+        if (call.compare(0, kAsk.size(), kAsk) == 0) {
+            EXPECT_TRUE(known->readsParameter(hosting::widen(call.substr(kAsk.size()))))
+                << action << " asked for the parameter " << call.substr(kAsk.size())
+                << ", which its catalogue entry lacks";
+        }
+    }
 }
 
 hosting::FeatureModel feature(const std::wstring& id, std::vector<hosting::FeatureModel> children)

@@ -48,6 +48,10 @@ inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& 
     return runAction(COBRINTH_LIBRARY, action, model, world);
 }
 
+// Fails the test when the transcript asks for a parameter that the action's
+// catalogue entry lacks (for the two libraries this product ships).
+void expectParametersInCatalogue(const char* library, const std::string& action, const std::vector<std::string>& calls);
+
 // A vantorel action on a feature tree alone, the host throwing at faults.
 inline Outcome runOnTree(const std::string& action, hosting::FeatureModel tree, std::vector<std::string> faults = {})
 {

@@ -61,4 +61,20 @@ TEST(FeatureTreePicture, ColourMarksLevelsTheRequestAndWhatWasNeverReached)
     EXPECT_NE(std::string::npos, text.find("\x1b[2mdisabled, installed: absent"));
 }
 
+TEST(FeatureTreePicture, IdsPrintEscapedOnOneLineAndUnknownCodesByNumber)
+{
+    // A line break and an escape sequence in an id reach neither the
+    // picture's layout nor the terminal; a code without a word is unknown.
+    hosting::FeatureModel root = feature(L"root", {feature(L"line\nbreak \x1b[31mred")});
+    root.installed = 9;
+    root.installing = -2147483647 - 1;
+    std::ostringstream out;
+    actionhost::printTree(out, root, hosting::RunRecord(), false);
+    EXPECT_EQ("feature tree (as before the call; what the action requested, and the nodes it never reached):\n"
+              "  root  enabled, installed: unknown (9), installing: unknown (-2147483648), default: off  (not reached)\n"
+              "  `-- \"line\\nbreak \\u001B[31mred\"  enabled, installed: absent, installing: nochange, default: off  "
+              "(not reached)\n",
+              out.str());
+}
+
 } // namespace
