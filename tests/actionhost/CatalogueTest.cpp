@@ -3,8 +3,10 @@
 #include "ActionTest.h"
 
 #include "Catalogue.h"
+#include "NewScenario.h"
 #include "Runner.h"
 #include "Scenario.h"
+#include "Unread.h"
 
 #include <Poco/DirectoryIterator.h>
 #include <Poco/FileStream.h>
@@ -120,3 +122,32 @@ TEST(Catalogue, FamiliesMatchOnlyTheirOwnShape)
 }
 
 } // namespace
+
+// A scenario new makes runs its action's ordinary success path as it is:
+// result 0, no error line, every property the action writes under a fixed
+// name written, none without a name, and nothing given that the run did
+// not read.
+TEST(NewScenario, EveryStarterRunsItsActionsSuccessPath)
+{
+    testing_support::ScratchDirectory directory;
+    for (const actionhost::KnownAction& action : actionhost::knownActions()) {
+        const std::string what = action.library + " " + action.name;
+        const actionhost::Scenario scenario = actionhost::loadScenario(
+            directory.write(action.name + ".json", actionhost::newScenario(action, "scenario.schema.json")));
+        const actionhost::RunOutput run = actionhost::runScenario(
+            scenario, action.library == "cobrinth" ? COBRINTH_LIBRARY : VANTOREL_LIBRARY);
+        EXPECT_FALSE(run.record.exception) << what << ": " << run.record.exceptionText;
+        EXPECT_EQ(0, run.record.result) << what;
+        for (const hosting::LogLine& line : run.record.log)
+            EXPECT_NE(4, line.level) << what << ": " << hosting::narrow(line.text);
+        std::set<std::wstring> written;
+        for (const auto& write : run.record.writes) {
+            EXPECT_FALSE(write.first.empty()) << what << " wrote a property without a name";
+            written.insert(write.first);
+        }
+        for (const std::wstring& name : action.writes)
+            EXPECT_EQ(1u, written.count(name)) << what << " did not write " << hosting::narrow(name);
+        EXPECT_TRUE(actionhost::unreadParameters(scenario, run.record.calls).empty()) << what;
+        EXPECT_TRUE(actionhost::unfiredFaultLines(scenario, run.record.calls).empty()) << what;
+    }
+}
