@@ -3,6 +3,8 @@
 #include "host/Names.h"
 #include "hosting/SimulatedHost.h"
 
+#include <algorithm>
+
 namespace actionhost {
 
 bool KnownParameter::matches(const std::wstring& asked) const
@@ -230,9 +232,16 @@ std::string actionNames(const std::string& library)
     return names;
 }
 
+const std::vector<std::string>& knownLibraries()
+{
+    static const std::vector<std::string> libraries = {"vantorel", "cobrinth"};
+    return libraries;
+}
+
 bool isKnownLibrary(const std::string& library)
 {
-    return library == "vantorel" || library == "cobrinth";
+    const std::vector<std::string>& libraries = knownLibraries();
+    return std::find(libraries.begin(), libraries.end(), library) != libraries.end();
 }
 
 } // namespace actionhost

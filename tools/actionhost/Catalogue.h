@@ -53,6 +53,9 @@ const KnownAction* findKnownAction(const std::string& library, const std::string
 // The names of a library's actions, ", "-separated, for messages.
 std::string actionNames(const std::string& library);
 
+// The libraries this product ships, by the names a scenario gives them.
+const std::vector<std::string>& knownLibraries();
+
 // Whether the library is one this product ships (its actions are all known).
 bool isKnownLibrary(const std::string& library);
 

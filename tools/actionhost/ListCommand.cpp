@@ -22,7 +22,7 @@ namespace {
 int list(std::vector<std::string> libraries)
 {
     if (libraries.empty())
-        libraries = {"vantorel", "cobrinth"};
+        libraries = knownLibraries();
     for (const std::string& library : libraries) {
         const std::string path = resolveLibrary(library, Poco::Path::current());
         hosting::ActionLibrary loaded(path);

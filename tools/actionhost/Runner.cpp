@@ -1,5 +1,6 @@
 #include "Runner.h"
 
+#include "Catalogue.h"
 #include "ProgramFolder.h"
 #include "States.h"
 
@@ -56,7 +57,7 @@ std::string oneLine(const std::string& text)
 
 std::string resolveLibrary(const std::string& library, const std::string& directory)
 {
-    if (library == "vantorel" || library == "cobrinth") {
+    if (isKnownLibrary(library)) {
         const std::string here = programFolder();
         const std::string fileName = libraryFileName(library);
         // Build tree and Windows install: beside the program; installed

@@ -185,8 +185,8 @@ void checkLibraryName(const Reader& reader, const std::string& library)
 {
     if (library.empty())
         reader.fail("$.library", "the library is empty: give \"vantorel\", \"cobrinth\" or a library's path");
-    for (const char* known : {"vantorel", "cobrinth"}) {
-        if (library != known && Poco::icompare(library, std::string(known)) == 0)
+    for (const std::string& known : knownLibraries()) {
+        if (library != known && Poco::icompare(library, known) == 0)
             reader.fail("$.library", "no library is called \"" + library + "\": write \"" + known + "\"");
     }
 }

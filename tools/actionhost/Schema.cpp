@@ -176,7 +176,8 @@ Json actionParameters(const KnownAction& action)
 // to complete, whether the condition holds or not.
 Json chosen(const std::string& library, const std::string& action)
 {
-    Json condition = {{"properties", {{"library", {{"const", library}}}, {"action", {{"type", "string"}, {"pattern", "^" + action + "$"}}}}}};
+    const Json name = {{"type", "string"}, {"pattern", "^" + action + "$"}};
+    Json condition = {{"properties", {{"library", {{"const", library}}}, {"action", name}}}};
     condition["required"] = library == "vantorel" ? Json{"action"} : Json{"action", "library"};
     return condition;
 }
@@ -186,16 +187,16 @@ Json chosen(const std::string& library, const std::string& action)
 Json library()
 {
     std::string otherCase;
-    for (const char* name : {"vantorel", "cobrinth"}) {
+    for (const std::string& name : knownLibraries()) {
         otherCase += otherCase.empty() ? "^(" : "|";
-        for (const char* c = name; *c != '\0'; ++c)
-            otherCase += std::string("[") + static_cast<char>(std::toupper(static_cast<unsigned char>(*c))) + *c + "]";
+        for (char c : name)
+            otherCase += std::string("[") + static_cast<char>(std::toupper(static_cast<unsigned char>(c))) + c + "]";
     }
     otherCase += ")$";
     return described({{"type", "string"},
                       {"minLength", 1},
-                      {"examples", {"vantorel", "cobrinth"}},
-                      {"anyOf", {{{"enum", {"vantorel", "cobrinth"}}}, {{"not", {{"pattern", otherCase}}}}}}},
+                      {"examples", knownLibraries()},
+                      {"anyOf", {{{"enum", knownLibraries()}}, {{"not", {{"pattern", otherCase}}}}}}},
                      "\"vantorel\" (default) or \"cobrinth\"; or a library's path relative to the scenario's folder");
 }
 
