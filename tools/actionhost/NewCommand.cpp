@@ -30,7 +30,8 @@ void addNewCommand(CLI::App& app, CommandBody& chosen)
 {
     auto words = std::make_shared<std::vector<std::string> >();
     CLI::App* command = app.add_subcommand(
-        "new", "Print a scenario to start from: every parameter the action reads, empty, and the world it needs.");
+        "new", "Print a scenario to start from, which runs the action's success path as it is: every parameter "
+        "the action reads with a value, and the world it needs.");
     command->add_option("library_action", *words, "[LIBRARY] ACTION; LIBRARY vantorel (default) or cobrinth")
         ->required()
         ->expected(1, 2);

@@ -1,7 +1,7 @@
-// A scenario to start from, for one action: every parameter it reads, with
-// an empty value, the smallest world it needs, and the schema's path for
-// editors. actionhost run runs it as it is; test --update fills its
-// "expect" block.
+// A scenario to start from, for one action, that runs its ordinary success
+// path as it is: every parameter it reads with the catalogue's sample value,
+// the properties it reads, the smallest world it needs, and the schema's
+// path for editors. test --update fills its "expect" block.
 #pragma once
 
 #include "Catalogue.h"
