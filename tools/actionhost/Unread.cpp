@@ -2,6 +2,8 @@
 
 #include "Catalogue.h"
 
+#include <Poco/String.h>
+
 #include <algorithm>
 #include <set>
 
@@ -11,10 +13,7 @@ namespace {
 
 std::string listed(const std::vector<std::string>& names)
 {
-    std::string text;
-    for (const std::string& name : names)
-        text += (text.empty() ? "" : ", ") + name;
-    return text;
+    return Poco::cat(std::string(", "), names.begin(), names.end());
 }
 
 // The lines for the names the action asked for: each once, in the order
