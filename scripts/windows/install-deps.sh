@@ -3,7 +3,8 @@
 # compilers for i686 and x86_64, clang, lld and llvm (the test hosts built for
 # Visual C++'s ABI), Wine with its 64-bit and 32-bit parts, and
 # access to Debian's source packages; then makes sure 32-bit programs start
-# (scripts/windows/i386.sh).
+# (scripts/windows/i386.sh), and fetches Microsoft's x86 C++ runtime for the
+# 32-bit suite (scripts/windows/microsoft-runtime.sh).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 sudo=""
@@ -52,3 +53,5 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 "$here/i386.sh"
+# Microsoft's x86 C++ runtime, for the 32-bit suite's second run.
+"$here/microsoft-runtime.sh"
