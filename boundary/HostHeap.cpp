@@ -14,7 +14,8 @@ struct HostHeap {
 
     HostHeap()
     {
-        if (HMODULE ucrt = ::GetModuleHandleW(L"ucrtbase.dll")) {
+        HMODULE ucrt = ::GetModuleHandleW(L"ucrtbase.dll");
+        if (ucrt != nullptr && ::GetModuleHandleW(L"vcruntime140.dll") != nullptr) {
             allocate = reinterpret_cast<Allocate>(reinterpret_cast<void*>(::GetProcAddress(ucrt, "malloc")));
             free = reinterpret_cast<Free>(reinterpret_cast<void*>(::GetProcAddress(ucrt, "free")));
             if (allocate == nullptr || free == nullptr)
