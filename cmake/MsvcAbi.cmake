@@ -21,18 +21,38 @@ function(msvc_import_library def out)
 endfunction()
 
 # The import libraries, made once in the top directory (the custom target
-# msvc_import_libraries): Wine's Visual C++ runtime for the test hosts, and
+# msvc_import_libraries): the Visual C++ runtime for the test hosts, and
 # the two action libraries from their 32-bit export lists, for the test
 # hosts and for the kit.
 set(ACTIONS_MSVC_RUNTIME_LIBS "")
-foreach(def vcruntime140 ucrtbase kernel32)
+foreach(def vcruntime140 ucrtbase kernel32 version)
   msvc_import_library(${PROJECT_SOURCE_DIR}/msvc/${def}.def lib)
   list(APPEND ACTIONS_MSVC_RUNTIME_LIBS ${lib})
 endforeach()
+# The model of a host linked /MT carries its C++ runtime inside and loads no
+# vcruntime140.dll: it takes the same functions as from vcruntime140.dll and
+# ucrtbase.dll from one DLL of another name, hostruntime.dll, which its test
+# puts beside it (Microsoft's runtime under that name).
+set(static_exports "")
+foreach(def vcruntime140 ucrtbase)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/msvc/${def}.def)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/msvc/${def}.def exports REGEX "^    [^ ]")
+  list(APPEND static_exports ${exports})
+endforeach()
+list(JOIN static_exports "\n" static_exports)
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/msvc-defs/hostruntime.def
+  CONTENT "LIBRARY hostruntime.dll\nEXPORTS\n${static_exports}\n")
+msvc_import_library(${PROJECT_BINARY_DIR}/msvc-defs/hostruntime.def ACTIONS_MSVC_STATIC_RUNTIME_LIB)
+set(ACTIONS_MSVC_STATIC_RUNTIME_LIBS ${ACTIONS_MSVC_STATIC_RUNTIME_LIB})
+foreach(def kernel32 version)
+  list(APPEND ACTIONS_MSVC_STATIC_RUNTIME_LIBS ${PROJECT_BINARY_DIR}/msvc-import/${def}.lib)
+endforeach()
+
 msvc_import_library(${PROJECT_SOURCE_DIR}/vantorel/vantorel-msvc.def ACTIONS_MSVC_VANTOREL_LIB)
 msvc_import_library(${PROJECT_SOURCE_DIR}/cobrinth/cobrinth.def ACTIONS_MSVC_COBRINTH_LIB)
 add_custom_target(msvc_import_libraries ALL
-  DEPENDS ${ACTIONS_MSVC_RUNTIME_LIBS} ${ACTIONS_MSVC_VANTOREL_LIB} ${ACTIONS_MSVC_COBRINTH_LIB})
+  DEPENDS ${ACTIONS_MSVC_RUNTIME_LIBS} ${ACTIONS_MSVC_STATIC_RUNTIME_LIB} ${ACTIONS_MSVC_VANTOREL_LIB}
+          ${ACTIONS_MSVC_COBRINTH_LIB})
 
 # msvc_module(NAME name KIND dll|exe OUTPUT path SOURCES ... LIBS ... [DEPENDS target...])
 function(msvc_module)

@@ -79,6 +79,12 @@ typedef struct BridgeOutcome {
    productContext is not 0. */
 typedef void (*BridgeCallAction)(void* entry, const BridgeHost* host, int productContext, BridgeOutcome* outcome);
 
+/* Writes the bridge's "runtime: ..." line (which C++ runtime its throws and
+   catches run on, seen from inside the process) into line, cut at size.
+   Returns 0 when the environment variable ACTIONS_EXPECT_RUNTIME names a
+   runtime the process does not have. */
+typedef int (*BridgeRuntime)(char* line, size_t size);
+
 #ifdef __cplusplus
 }
 #endif

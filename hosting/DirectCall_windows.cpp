@@ -7,4 +7,9 @@ HostedAction hostedAction(void* entry)
     return reinterpret_cast<ActionEntry>(entry);
 }
 
+std::string hostRuntime()
+{
+    return std::string();
+}
+
 } // namespace hosting

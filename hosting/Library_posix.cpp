@@ -23,6 +23,11 @@ HostedAction hostedAction(void* entry)
     return reinterpret_cast<ActionEntry>(entry);
 }
 
+std::string hostRuntime()
+{
+    return std::string();
+}
+
 HostedAction ActionLibrary::find(const std::string& name) const
 {
     if (ActionEntry entry = reinterpret_cast<ActionEntry>(::dlsym(handle_, name.c_str())))

@@ -214,12 +214,26 @@ public:
             throw std::runtime_error("cannot load msvcbridge.dll beside the program: error " +
                                      std::to_string(::GetLastError()));
         call_ = reinterpret_cast<BridgeCallAction>(reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeCallAction")));
-        if (call_ == nullptr)
-            throw std::runtime_error("msvcbridge.dll lacks its export");
+        const BridgeRuntime runtime =
+            reinterpret_cast<BridgeRuntime>(reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeRuntime")));
+        if (call_ == nullptr || runtime == nullptr)
+            throw std::runtime_error("msvcbridge.dll lacks its exports");
+        char line[1024];
+        runtimeMatches_ = runtime(line, sizeof(line)) != 0;
+        runtime_ = line;
+    }
+
+    // The runtime line; throws it when the process lacks the runtime expected.
+    const std::string& runtime() const
+    {
+        if (!runtimeMatches_)
+            throw std::runtime_error("msvcbridge.dll: " + runtime_);
+        return runtime_;
     }
 
     int call(void* entry, const ActionContextPtr& context) const
     {
+        runtime();
         CallState state;
         state.context = context.get();
         BridgeHost host = kOperations;
@@ -250,6 +264,8 @@ public:
 private:
     HMODULE module_;
     BridgeCallAction call_;
+    std::string runtime_;
+    bool runtimeMatches_ = false;
 };
 
 const Bridge& bridge()
@@ -259,6 +275,11 @@ const Bridge& bridge()
 }
 
 } // namespace
+
+std::string hostRuntime()
+{
+    return bridge().runtime();
+}
 
 HostedAction hostedAction(void* entry)
 {

@@ -11,6 +11,8 @@
 #include "host/ActionContext.h"
 #include "host/ContextSides.h"
 
+#include "RuntimeProof.h"
+
 namespace {
 
 // Counts the host objects of one call, so that the caller sees every
@@ -285,6 +287,11 @@ extern "C" __declspec(dllexport) void bridgeCallAction(void* entry, const Bridge
     outcome->kept = *live;
     if (*live == 0)
         delete live;
+}
+
+extern "C" __declspec(dllexport) int bridgeRuntime(char* line, size_t size)
+{
+    return msvc::describeRuntime(line, size) ? 1 : 0;
 }
 
 // The DLL's entry point: nothing to set up.

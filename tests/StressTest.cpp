@@ -4,6 +4,7 @@
 #include "ActionTest.h"
 #include "Runner.h"
 #include "Scenario.h"
+#include "hosting/HostedAction.h"
 
 #include <Poco/DirectoryIterator.h>
 #include <Poco/Path.h>
@@ -211,6 +212,10 @@ std::size_t privateBytes()
 // start a command processor (their time is the command's, not ours).
 TEST(Soak, EveryExampleAtEveryFaultPositionTwoHundredRoundsInOneProcess)
 {
+    // Which C++ runtime the calls go through, where that is asked.
+    const std::string runtime = hosting::hostRuntime();
+    if (!runtime.empty())
+        std::cout << runtime << std::endl;
     const std::string examples = std::string(SOURCE_DIR) + "/examples";
     struct Case {
         actionhost::Scenario scenario;

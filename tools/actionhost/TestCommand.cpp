@@ -9,7 +9,10 @@
 #include "TestSchedule.h"
 #include "Update.h"
 
+#include "hosting/HostedAction.h"
+
 #include <Poco/DirectoryIterator.h>
+#include <Poco/Environment.h>
 #include <Poco/File.h>
 #include <Poco/Glob.h>
 #include <Poco/Path.h>
@@ -104,6 +107,16 @@ int test(const Options& arguments, const std::string& self)
         test.hasExpect = static_cast<bool>(scenario.expect);
         tests.push_back(test);
         scenarios.push_back(scenario);
+    }
+
+    // Where the run is asked to prove which C++ runtime the Visual C++-ABI
+    // test host runs on, this process answers first, with its runtime line
+    // (or fails with it); each child inherits the request and checks again
+    // when it loads the test host, failing its scenario otherwise.
+    if (Poco::Environment::has("ACTIONS_EXPECT_RUNTIME")) {
+        const std::string runtime = hosting::hostRuntime();
+        if (!runtime.empty())
+            std::cout << runtime << std::endl;
     }
 
     // In this process the scenarios take turns: each sets up the process's
