@@ -38,7 +38,8 @@
 //     the runtime's current exception belongs to that catch: the guard
 //     copies it and must not destroy it (before this rule it destroyed it a
 //     second time, after copying it from a destroyed object).
-//   * On Windows (inferred from Microsoft's vcruntime frame.cpp, x86): the
+//   * Under Microsoft's runtime (seen with its x86 DLL on Wine's
+//     dispatcher, and as its x86 sources describe it, frame.cpp): the
 //     catch block runs under a __try whose filter (ExFilterRethrow) takes
 //     every null record, leaves the catch block without destroying the
 //     object, and returns to the search of the original exception, which
@@ -47,8 +48,8 @@
 //     guard owns the object, as after a plain throw.
 // - A catch block that throws another exception: the guard sees the new one
 //   and owns it; the runtime destroys the one its catch was handling as the
-//   unwind leaves the block (Wine, seen; Windows, the __finally of the same
-//   __try, inferred).
+//   unwind leaves the block (both runtimes, seen; Microsoft's in the
+//   __finally of the same __try).
 // - A null record that reaches the guard: a `throw;` (or a raise of that
 //   record) outside any catch block between the host operation and the
 //   guard, while the host runs the action from inside a catch block of its

@@ -11,7 +11,9 @@
 #           where the machine runs 32-bit programs itself, or, where they run
 #           through emulation, the lean suite: one program with every unit
 #           test, and the examples and their fault sweep in one actionhost
-#           process each.
+#           process each; either way the contract host, the examples, their
+#           sweep and the soak run a second time on Microsoft's x86 C++
+#           runtime, which the install step fetches.
 #
 # Usage: scripts/windows/test.sh [x86_64|i686]... (default: both)
 set -euo pipefail
