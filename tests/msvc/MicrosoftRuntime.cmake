@@ -31,6 +31,17 @@ add_test(NAME microsoft_runtime.folder
   COMMAND ${CMAKE_COMMAND} -DDLL=${ACTIONS_MICROSOFT_RUNTIME} -DSHA256=${microsoft_sha256}
           -DFOLDER=${microsoft_folder} "-DFILES=${microsoft_files}" -P ${PROJECT_SOURCE_DIR}/cmake/MicrosoftRuntime.cmake)
 set_tests_properties(microsoft_runtime.folder PROPERTIES FIXTURES_SETUP microsoft_runtime)
+# The setup refuses a file that is not the pinned one, and a missing one, saying how to get it.
+add_test(NAME microsoft_runtime.refuses_another_file
+  COMMAND ${CMAKE_COMMAND} -DDLL=${bin}/msvcbridge.dll -DSHA256=${microsoft_sha256}
+          -DFOLDER=${CMAKE_CURRENT_BINARY_DIR}/refused -DFILES= -P ${PROJECT_SOURCE_DIR}/cmake/MicrosoftRuntime.cmake)
+set_tests_properties(microsoft_runtime.refuses_another_file PROPERTIES
+  PASS_REGULAR_EXPRESSION "msvcbridge.dll[ \n]+has[ \n]+SHA-256[ \n]+[0-9a-f]+,[ \n]+not[ \n]+the[ \n]+pinned[ \n]+${microsoft_sha256}:")
+add_test(NAME microsoft_runtime.refuses_a_missing_file
+  COMMAND ${CMAKE_COMMAND} -DDLL=${CMAKE_CURRENT_BINARY_DIR}/missing/ucrtbase.dll -DSHA256=${microsoft_sha256}
+          -DFOLDER=${CMAKE_CURRENT_BINARY_DIR}/refused -DFILES= -P ${PROJECT_SOURCE_DIR}/cmake/MicrosoftRuntime.cmake)
+set_tests_properties(microsoft_runtime.refuses_a_missing_file PROPERTIES
+  PASS_REGULAR_EXPRESSION "is not at[ \n]+[^ \n]*missing/ucrtbase.dll:[ \n]+scripts/windows/microsoft-runtime.sh")
 
 # microsoft_test(NAME name EXPECT runtime [OVERRIDES "dll=order ..."] LINE regex PASS regex COMMAND program args...):
 # passed with its runtime line, then its pass line. The overrides, blank-separated, are appended to
