@@ -6,8 +6,7 @@ Each folder may include its own headers and those of the folders listed for
 it below; anything else is an arrow against the order, printed with its file
 and line. The order has no circle, so the includes have none either. The
 tests, benchmarks and fuzzers may include anything, except the contract host
-that clang builds, which keeps to the contract as the bridge does and shares
-only the test hosts' own code with it (msvc/).
+that clang builds, which keeps to the contract as the bridge does.
 
 Each action a library's export list names (ACTION.cpp under the library's
 folder) has its tests in ACTIONTest.cpp under tests/LIBRARY/.
@@ -29,7 +28,7 @@ ALLOWED = {
     "hosting": {"host", "platform"},
     "tools": {"hosting", "platform", "host"},
     "msvc": {"host"},
-    "tests/msvc": {"host", "msvc"},
+    "tests/msvc": {"host"},
 }
 
 # vantorel's areas are on the include path by their own names
