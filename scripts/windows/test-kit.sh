@@ -29,18 +29,19 @@ echo "kit: $(cd "$kit" && find . -type f | sort | tr '\n' ' ')"
 
 # The host: the Visual C++ runtime's import libraries from their export
 # lists, the kit's headers and import library, and nothing of the build tree
-# but the host's own source and its stand-ins for Visual C++'s headers.
+# but the host's own source (with the test hosts' runtime proof, msvc/) and
+# its stand-ins for Visual C++'s headers.
 host="$scratch/host"
 mkdir -p "$host"
 runtime=()
-for def in vcruntime140 ucrtbase kernel32; do
+for def in vcruntime140 ucrtbase kernel32 version; do
   llvm-dlltool -m i386 -k -d "msvc/$def.def" -l "$host/$def.lib"
   runtime+=("$host/$def.lib")
 done
 objects=()
-for source in tests/msvc/ContractHost tests/msvc/Checks tests/msvc/FakeHost msvc/HostRuntime; do
+for source in tests/msvc/ContractHost tests/msvc/Checks tests/msvc/FakeHost msvc/HostRuntime msvc/RuntimeProof; do
   clang++ --target=i686-pc-windows-msvc -std=c++17 -O2 -nostdlibinc -ffreestanding -fexceptions -fcxx-exceptions \
-    -I msvc/include -I "$kit/include/installer-actions" -c "$source.cpp" -o "$host/$(basename "$source").obj"
+    -I msvc/include -I msvc -I "$kit/include/installer-actions" -c "$source.cpp" -o "$host/$(basename "$source").obj"
   objects+=("$host/$(basename "$source").obj")
 done
 lld-link /subsystem:console /entry:msvcMainStartup /nodefaultlib /machine:x86 /safeseh:no \

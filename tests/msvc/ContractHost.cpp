@@ -9,7 +9,7 @@
 // --static-runtime it is the model of a host linked /MT (its runtime under
 // another name than vcruntime140.dll), and expects what such a host gets.
 #include "FakeHost.h"
-#include "msvc/RuntimeProof.h"
+#include "RuntimeProof.h"
 
 #include "host/InstallException.h"
 
