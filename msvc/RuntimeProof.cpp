@@ -46,6 +46,16 @@ bool wineBuiltin(const void* module)
     return true;
 }
 
+// Up to count code units of text (to its NUL) as ASCII, '?' for the rest,
+// cut at size and always terminated.
+void narrow(const wchar_t* text, std::size_t count, char* target, std::size_t size)
+{
+    std::size_t i = 0;
+    for (; i + 1 < size && i < count && text[i] != L'\0'; ++i)
+        target[i] = text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
+    target[i] = '\0';
+}
+
 struct Version {
     unsigned parts[4];
     char company[64];
@@ -86,13 +96,8 @@ Version versionOf(void* module)
         for (int i = 0; i < 8; ++i)
             item[16 + i] = kHex[(code >> (28 - 4 * i)) & 0xf];
         void* found = nullptr;
-        if (VerQueryValueW(block, item, &found, &length)) {
-            const wchar_t* company = static_cast<const wchar_t*>(found);
-            std::size_t i = 0;
-            for (; i + 1 < sizeof(version.company) && i < length && company[i] != L'\0'; ++i)
-                version.company[i] = company[i] < 0x80 ? static_cast<char>(company[i]) : '?';
-            version.company[i] = '\0';
-        }
+        if (VerQueryValueW(block, item, &found, &length))
+            narrow(static_cast<const wchar_t*>(found), length, version.company, sizeof(version.company));
     }
     return version;
 }
@@ -139,10 +144,9 @@ public:
         }
         wchar_t path[520];
         const unsigned long length = GetModuleFileNameW(module, path, 520);
-        char narrow[520];
-        for (unsigned long i = 0; i <= length && i < 520; ++i)
-            narrow[i] = i == length ? '\0' : (path[i] < 0x80 ? static_cast<char>(path[i]) : '?');
-        *this << narrow;
+        char name[520];
+        narrow(path, length, name, sizeof(name));
+        *this << name;
         if (wineBuiltin(module)) {
             *this << " (Wine builtin)";
             return;
