@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-command -v /usr/bin/time >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo;
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq time; }
+. scripts/apt.sh
+apt_install time
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target action_bench actionhost vantorel cobrinth
 build/release/bin/action_bench --benchmark_min_time="${BENCH_MIN_TIME:-1}" "$@"

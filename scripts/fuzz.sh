@@ -11,14 +11,8 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(actions forward_fit compare_version command_lists languages vexa_name registry_file scenario drive_config)
 
 scripts/install-deps.sh
-for package in clang libclang-rt-14-dev; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev
-    break
-  fi
-done
+. scripts/apt.sh
+apt_install clang libclang-rt-14-dev
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" >/dev/null
 

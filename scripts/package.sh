@@ -5,19 +5,14 @@
 # land in build/packages/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/apt.sh
 target="${1:-linux}"
 mkdir -p build/packages
 case "$target" in
   linux)
     scripts/install-deps.sh
     # dpkg-shlibdeps computes the packages' dependencies.
-    for package in dpkg-dev file; do
-      if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$package"
-      fi
-    done
+    apt_install dpkg-dev file
     # The packages install below /usr: the plug-in folder is the multiarch one.
     cmake --preset release -B build/package -DCMAKE_INSTALL_PREFIX=/usr \
       -DACTIONS_BUILD_TESTS=OFF -DACTIONS_BUILD_BENCHMARKS=OFF >/dev/null

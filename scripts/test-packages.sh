@@ -6,11 +6,8 @@
 # (after scripts/package.sh linux).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if ! command -v lintian >/dev/null; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends lintian
-fi
+. scripts/apt.sh
+apt_install lintian
 shopt -s nullglob
 debs=(build/packages/*.deb)
 if [ ${#debs[@]} -ne 3 ]; then

@@ -35,8 +35,9 @@ fi
 
 # The sources are shared by both architectures; each builds out of tree.
 cd "$root/src"
-[ -d poco-1.11.0 ] || apt-get source -qq poco
-[ -d googletest-1.12.1 ] || apt-get source -qq googletest
+. "$here/../apt.sh"
+[ -d poco-1.11.0 ] || apt_source poco
+[ -d googletest-1.12.1 ] || apt_source googletest
 
 # POCO's sources and headers include some Windows headers in mixed case;
 # mingw ships them in lower case. Case aliases in the prefix's include folder

@@ -72,8 +72,8 @@ if [ "$mode" = emulated ] || { [ "$mode" = native ] && [ "${ACTIONS_EMULATE_I386
 fi
 
 if [ ! -x /usr/bin/qemu-i386 ]; then
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends qemu-user
+  . "$(dirname "$0")/../apt.sh"
+  apt_install qemu-user
 fi
 if [ ! -e "$binfmt/register" ]; then
   $sudo mount -t binfmt_misc binfmt_misc "$binfmt" ||

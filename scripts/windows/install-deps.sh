@@ -7,6 +7,7 @@
 # 32-bit suite (scripts/windows/microsoft-runtime.sh).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../apt.sh"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
@@ -40,16 +41,10 @@ fi
 
 packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           clang lld llvm dpkg-dev wine wine64 wine32:i386 cmake make libboost-dev nlohmann-json3-dev libcli11-dev)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if $changed || [ ${#missing[@]} -gt 0 ]; then
-  $sudo apt-get update -qq
-fi
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if $changed; then
+  apt_install --refresh "${packages[@]}"
+else
+  apt_install "${packages[@]}"
 fi
 
 "$here/i386.sh"

@@ -41,10 +41,8 @@ fi
 # The machine's own npm where there is one: on some machines Node.js comes
 # from elsewhere, and Debian's npm package would conflict with it.
 if ! command -v npm >/dev/null; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends nodejs npm
+  . "$(dirname "$0")/../apt.sh"
+  apt_install nodejs npm
 fi
 
 work="$(mktemp -d)"

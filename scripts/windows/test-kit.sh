@@ -9,11 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/windows/env.sh i686
-if ! command -v unzip >/dev/null; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends unzip
-fi
+. scripts/apt.sh
+apt_install unzip
 
 shopt -s nullglob
 zips=(build/packages/installer-actions-*-win32.zip)
