@@ -23,10 +23,7 @@ set(ACTIONS_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/installer-actions)
 set(ACTIONS_DATA_DIR ${CMAKE_INSTALL_DATADIR}/installer-actions)
 
 install(TARGETS actionhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT actionhost)
-# Not for hosts: the bridge's C interface, which joins our two test-host
-# halves, and the names the actions and actionhost compile in.
-install(DIRECTORY host/ DESTINATION ${ACTIONS_INCLUDE_DIR}/host COMPONENT dev
-  FILES_MATCHING PATTERN "*.h" PATTERN "MsvcBridge.h" EXCLUDE PATTERN "Names.h" EXCLUDE)
+install(DIRECTORY host/ DESTINATION ${ACTIONS_INCLUDE_DIR}/host COMPONENT dev FILES_MATCHING PATTERN "*.h")
 install(DIRECTORY examples/ DESTINATION ${ACTIONS_DATA_DIR}/examples COMPONENT actionhost)
 # The examples name the scenario schema by this relative path: ../scenario.schema.json.
 install(FILES scenario.schema.json DESTINATION ${ACTIONS_DATA_DIR} COMPONENT actionhost)

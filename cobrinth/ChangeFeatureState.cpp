@@ -3,7 +3,7 @@
 // earlier feature layout. "State" is compared exactly and has no "Repair".
 #include "frame/Action.h"
 #include "frame/FeatureSearch.h"
-#include "host/Names.h"
+#include "names/Names.h"
 
 #include <stdexcept>
 

@@ -6,7 +6,7 @@
 #include "Registry.h"
 
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/Text.h"
 
 namespace {

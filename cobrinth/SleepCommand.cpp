@@ -1,7 +1,7 @@
 // The setup-core SleepCommand: waits the number of seconds given by
 // "Seconds"; 0, text without digits and negative numbers do not wait.
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/Numbers.h"
 #include "frame/Sleep.h"
 #include "frame/Text.h"

@@ -2,7 +2,7 @@
 // case (see ActionCase.h), without a fault and with one in its middle.
 // Usage: fuzz_action_seeds SCENARIO_DIR OUT_DIR
 #include "ActionCase.h"
-#include "Scenario.h"
+#include "scenario/Scenario.h"
 
 #include <Poco/DirectoryIterator.h>
 #include <Poco/File.h>

@@ -8,7 +8,7 @@
 // with the fault, the action handles or passes it on as it must and writes
 // nothing after it.
 #include "ActionCase.h"
-#include "FaultSweep.h"
+#include "run/FaultSweep.h"
 
 #include "hosting/ActionLibrary.h"
 

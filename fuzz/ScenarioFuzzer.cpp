@@ -1,6 +1,6 @@
 // The scenario loader over arbitrary files: it either loads the scenario or
 // reports a ScenarioError, nothing else.
-#include "Scenario.h"
+#include "scenario/Scenario.h"
 
 #include <Poco/TemporaryFile.h>
 

@@ -6,7 +6,7 @@
 // when it leaves the action, thrown here again as itself.
 #include "host/InstallException.h"
 #include "hosting/HostedAction.h"
-#include "host/MsvcBridge.h"
+#include "bridge/MsvcBridge.h"
 
 #include <windows.h>
 

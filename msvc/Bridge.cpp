@@ -5,7 +5,7 @@
 // DLL with its context, and forwards each host call to the simulated host
 // through the plain C interface of host/MsvcBridge.h. A fault of the
 // simulated host is thrown here as a real Visual C++ exception.
-#include "host/MsvcBridge.h"
+#include "bridge/MsvcBridge.h"
 
 #include "host/InstallException.h"
 #include "host/ActionContext.h"

@@ -12,15 +12,23 @@ namespace {
 
 bool typeFromName(const std::string& name, unsigned& type)
 {
-    static const char* const kNames[] = {"unknown", "noroot", "removable", "fixed",
-                                         "remote", "cdrom", "ramdisk"};
-    for (unsigned i = 0; i < sizeof(kNames) / sizeof(kNames[0]); ++i) {
-        if (name == kNames[i]) {
+    const std::vector<std::string>& names = driveTypeNames();
+    for (unsigned i = 0; i < names.size(); ++i) {
+        if (name == names[i]) {
             type = i;
             return true;
         }
     }
     return false;
+}
+
+// "unknown, noroot, ...", for messages.
+std::string driveTypeList()
+{
+    std::string list;
+    for (const std::string& name : driveTypeNames())
+        list += (list.empty() ? "" : ", ") + name;
+    return list;
 }
 
 bool isAsciiLetter(char c)
@@ -90,8 +98,7 @@ std::string readEntry(const std::string& entry, DriveEntry& drive)
     const std::string rest = entry.substr(3);
     const std::size_t mark = rest.find_first_of("@#");
     if (!typeFromName(rest.substr(0, mark), drive.type))
-        return "unknown drive type \"" + rest.substr(0, mark) +
-               "\" (unknown, noroot, removable, fixed, remote, cdrom, ramdisk)";
+        return "unknown drive type \"" + rest.substr(0, mark) + "\" (" + driveTypeList() + ")";
     if (mark == std::string::npos)
         return std::string();
     const std::string where = rest.substr(mark + 1);
@@ -124,6 +131,13 @@ void reportOnce(const std::string& config, const DriveConfig& parsed, const char
 }
 
 } // namespace
+
+const std::vector<std::string>& driveTypeNames()
+{
+    static const std::vector<std::string> names = {"unknown", "noroot", "removable", "fixed",
+                                                   "remote", "cdrom", "ramdisk"};
+    return names;
+}
 
 std::string encodeDriveDirectory(const std::string& directory)
 {

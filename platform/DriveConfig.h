@@ -36,6 +36,10 @@ struct DriveConfig {
     std::vector<std::string> problems;
 };
 
+// The types an entry may name, indexed by the code GetDriveTypeW answers for
+// them: "unknown", "noroot", "removable", "fixed", "remote", "cdrom", "ramdisk".
+const std::vector<std::string>& driveTypeNames();
+
 // A directory as an entry holds it: "%" and ";" encoded.
 std::string encodeDriveDirectory(const std::string& directory);
 

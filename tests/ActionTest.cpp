@@ -1,6 +1,6 @@
 #include "ActionTest.h"
 
-#include "Catalogue.h"
+#include "catalogue/Catalogue.h"
 
 #include <Poco/File.h>
 #include <Poco/Path.h>

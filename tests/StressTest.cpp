@@ -2,8 +2,8 @@
 // a host of its own: the actions keep no state, so the runs must not
 // interfere (run under ThreadSanitizer by the tsan preset).
 #include "ActionTest.h"
-#include "Runner.h"
-#include "Scenario.h"
+#include "run/Runner.h"
+#include "scenario/Scenario.h"
 #include "hosting/HostedAction.h"
 
 #include <Poco/DirectoryIterator.h>

@@ -11,7 +11,11 @@ that clang builds, which keeps to the contract as the bridge does.
 Each action a library's export list names (ACTION.cpp under the library's
 folder) has its tests in ACTIONTest.cpp under tests/LIBRARY/.
 
-Usage: check_layers.py SOURCE_DIR
+The runner's folders under tools/actionhost/ are layers of their own, each
+named in includes by its folder ("scenario/Scenario.h"); every source of
+tools/ lies in one of them.
+
+Usage: check_layers.py [--plant FILE:INCLUDE]... SOURCE_DIR
 """
 import os
 import re
@@ -20,16 +24,34 @@ import sys
 # folder -> the folders its includes may name (besides its own)
 ALLOWED = {
     "host": set(),
+    "names": {"host"},
+    "bridge": set(),
     "platform": {"host"},
     "boundary": {"host"},
     "frame": {"host", "platform", "boundary"},
-    "vantorel": {"frame", "platform", "host"},
-    "cobrinth": {"frame", "platform", "host"},
-    "hosting": {"host", "platform"},
-    "tools": {"hosting", "platform", "host"},
-    "msvc": {"host"},
+    "vantorel": {"frame", "platform", "host", "names"},
+    "cobrinth": {"frame", "platform", "host", "names"},
+    "hosting": {"host", "platform", "bridge"},
+    "msvc": {"host", "bridge"},
     "tests/msvc": {"host"},
 }
+
+# The runner's folders, on its include path by their own names
+# ("scenario/Scenario.h"): the path a scenario takes, scenario -> run ->
+# show | test -> commands, each folder pointing down only.
+RUNNER = "tools/actionhost"
+RUNNER_ALLOWED = {
+    "os": {"hosting"},
+    "catalogue": {"host", "hosting", "platform", "names"},
+    "scenario": {"catalogue", "os", "host", "hosting", "platform", "names"},
+    "run": {"scenario", "catalogue", "os", "hosting", "platform", "host"},
+    "show": {"run", "scenario", "catalogue", "os", "hosting"},
+    "test": {"run", "scenario", "os", "hosting"},
+    "commands": {"os", "catalogue", "scenario", "run", "show", "test", "hosting", "host", "platform"},
+}
+for runner_folder, runner_allowed in RUNNER_ALLOWED.items():
+    ALLOWED[RUNNER + "/" + runner_folder] = {
+        RUNNER + "/" + name if name in RUNNER_ALLOWED else name for name in runner_allowed}
 
 # vantorel's areas are on the include path by their own names
 AREAS = {"diskspace", "features", "prereqs", "utilities", "versions"}
@@ -39,10 +61,25 @@ INCLUDE = re.compile(r'\s*#\s*include\s+"([^"]+)"')
 
 def folder_of(include):
     first = include.split("/")[0] if "/" in include else None
-    return "vantorel" if first in AREAS else first
+    if first in AREAS:
+        return "vantorel"
+    if first in RUNNER_ALLOWED:
+        return RUNNER + "/" + first
+    return first
 
 
-def check(source_dir):
+def includes_of(path, planted):
+    """The (line number, include) pairs of a file, and a planted one last."""
+    with open(path, encoding="utf-8", errors="replace") as source:
+        for number, line in enumerate(source, 1):
+            match = INCLUDE.match(line)
+            if match:
+                yield number, match.group(1)
+    for include in planted:
+        yield 0, include
+
+
+def check(source_dir, plants):
     faults = []
     for layer, allowed in ALLOWED.items():
         for directory, _, files in os.walk(os.path.join(source_dir, layer)):
@@ -50,16 +87,20 @@ def check(source_dir):
                 if not name.endswith((".h", ".cpp")):
                     continue
                 path = os.path.join(directory, name)
-                with open(path, encoding="utf-8", errors="replace") as source:
-                    for number, line in enumerate(source, 1):
-                        match = INCLUDE.match(line)
-                        if not match:
-                            continue
-                        target = folder_of(match.group(1))
-                        if target is None or target == layer or target in allowed:
-                            continue
-                        faults.append("%s:%d: %s includes %s" % (os.path.relpath(path, source_dir), number,
-                                                                 layer, match.group(1)))
+                relative = os.path.relpath(path, source_dir)
+                for number, include in includes_of(path, plants.get(relative, [])):
+                    target = folder_of(include)
+                    if target is None or target == layer or target in allowed:
+                        continue
+                    faults.append("%s:%s: %s includes %s" % (relative, number or "planted", layer, include))
+    # Every source of the runner lies in one of its folders.
+    for directory, _, files in os.walk(os.path.join(source_dir, "tools")):
+        for name in sorted(files):
+            relative = os.path.relpath(os.path.join(directory, name), source_dir)
+            if name.endswith((".h", ".cpp")) and not any(
+                    relative.startswith(layer + "/") for layer in ALLOWED):
+                faults.append("%s: lies in no folder of the runner's (%s)" % (
+                    relative, ", ".join(sorted(RUNNER_ALLOWED))))
     return faults
 
 
@@ -88,15 +129,24 @@ def check_action_files(source_dir):
 
 
 def main():
-    if len(sys.argv) != 2:
+    arguments = sys.argv[1:]
+    # --plant FILE:INCLUDE checks as if FILE (relative to SOURCE_DIR) also
+    # included INCLUDE: the check's own test plants an arrow against the order.
+    plants = {}
+    while len(arguments) > 2 and arguments[0] == "--plant":
+        planted_file, _, include = arguments[1].partition(":")
+        plants.setdefault(planted_file, []).append(include)
+        arguments = arguments[2:]
+    if len(arguments) != 1:
         sys.exit(__doc__)
-    faults = check(sys.argv[1]) + check_action_files(sys.argv[1])
+    source_dir = arguments[0]
+    faults = check(source_dir, plants) + check_action_files(source_dir)
     for fault in faults:
         print(fault)
     if faults:
         sys.exit("%d fault(s) in the layout" % len(faults))
     print("includes follow the order: %s" % ", ".join(sorted(ALLOWED)))
-    count = sum(len(list(exported_actions(sys.argv[1], library))) for library in ("vantorel", "cobrinth"))
+    count = sum(len(list(exported_actions(source_dir, library))) for library in ("vantorel", "cobrinth"))
     print("each of the %d exported actions has a file and a test file named after it" % count)
 
 

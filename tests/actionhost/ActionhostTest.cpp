@@ -1,10 +1,10 @@
 // actionhost's scenario loader and expectation comparison.
 #include "ActionTest.h"
 
-#include "Catalogue.h"
-#include "Expectations.h"
-#include "Runner.h"
-#include "Scenario.h"
+#include "catalogue/Catalogue.h"
+#include "test/Expectations.h"
+#include "run/Runner.h"
+#include "scenario/Scenario.h"
 
 #include <Poco/JSON/Parser.h>
 #include <Poco/Path.h>

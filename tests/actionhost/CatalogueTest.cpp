@@ -2,11 +2,11 @@
 // reference and the examples.
 #include "ActionTest.h"
 
-#include "Catalogue.h"
-#include "NewScenario.h"
-#include "Runner.h"
-#include "Scenario.h"
-#include "Unread.h"
+#include "catalogue/Catalogue.h"
+#include "scenario/NewScenario.h"
+#include "run/Runner.h"
+#include "scenario/Scenario.h"
+#include "run/Unread.h"
 
 #include <Poco/DirectoryIterator.h>
 #include <Poco/FileStream.h>
@@ -14,6 +14,7 @@
 #include <Poco/StreamCopier.h>
 
 #include <filesystem>
+#include <regex>
 #include <set>
 
 namespace {
@@ -119,6 +120,47 @@ TEST(Catalogue, FamiliesMatchOnlyTheirOwnShape)
     EXPECT_EQ("$du$<DU id>$installedrevision", action->parameters.back().shown());
     EXPECT_EQ(nullptr, actionhost::findKnownAction("cobrinth", "CompareVersion"));
     EXPECT_EQ(22u, actionhost::knownActions().size());
+}
+
+// The source file of an action: ACTION.cpp under its library's folder.
+std::string actionSource(const actionhost::KnownAction& action)
+{
+    namespace fs = std::filesystem;
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(SOURCE_DIR) / action.library)) {
+        if (entry.path().filename() == action.name + ".cpp") {
+            std::string text;
+            Poco::FileInputStream in(entry.path().string());
+            Poco::StreamCopier::copyToString(in, text);
+            return text;
+        }
+    }
+    return std::string();
+}
+
+// The fault sweep judges an action by the handling its catalogue entry
+// gives; that must be the handler the action's source has, with its texts.
+TEST(Catalogue, FaultHandlingIsTheHandlerInTheActionsSource)
+{
+    const std::regex catchAll("runWithCatchAll\\([^,]+,\\s*([0-9]+),\\s*L\"([^\"]*)\"");
+    for (const actionhost::KnownAction& action : actionhost::knownActions()) {
+        SCOPED_TRACE(action.library + " " + action.name);
+        const std::string source = actionSource(action);
+        ASSERT_FALSE(source.empty());
+        const actionhost::FaultHandling& handling = action.handling;
+        std::smatch handler;
+        const bool hasCatchAll = std::regex_search(source, handler, catchAll);
+        EXPECT_EQ(hasCatchAll, handling.kind == actionhost::FaultHandling::CatchAll);
+        if (hasCatchAll) {
+            EXPECT_EQ(std::to_string(handling.crashLevel), handler[1].str());
+            EXPECT_EQ(hosting::narrow(handling.crashLine), handler[2].str());
+        }
+        const bool readsInHandler = source.find("catch (const std::exception&") != std::string::npos;
+        EXPECT_EQ(readsInHandler, handling.kind == actionhost::FaultHandling::ReadingHandler);
+        if (handling.kind == actionhost::FaultHandling::ReadingHandler) {
+            for (const std::wstring& text : {handling.errorPrefix, handling.readingAfter, handling.readingSkipped})
+                EXPECT_NE(source.find("L\"" + hosting::narrow(text)), std::string::npos) << hosting::narrow(text);
+        }
+    }
 }
 
 } // namespace

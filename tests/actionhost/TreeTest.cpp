@@ -1,7 +1,7 @@
 // The feature tree as actionhost run --tree draws it.
 #include "ActionTest.h"
 
-#include "Tree.h"
+#include "show/Tree.h"
 
 #include <sstream>
 

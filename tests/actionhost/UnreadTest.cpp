@@ -2,7 +2,7 @@
 // asks for, faults that fire at no call.
 #include "ActionTest.h"
 
-#include "Unread.h"
+#include "run/Unread.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // required space, the available space and a "1"/"0" verdict.
 #include "diskspace/DiskSpace.h"
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/Text.h"
 #include "platform/Platform.h"
 

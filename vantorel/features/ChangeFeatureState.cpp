@@ -3,7 +3,7 @@
 // code of "State". Every step of the walk is logged at level 0.
 #include "frame/Action.h"
 #include "frame/FeatureSearch.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/Text.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // product's prerequisites into "HasBlockingPreReq", logging each failed
 // prerequisite of type "error" with its description and reason.
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "prereqs/PreReqScan.h"
 
 namespace {

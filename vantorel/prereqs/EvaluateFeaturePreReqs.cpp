@@ -1,7 +1,7 @@
 // EvaluateFeaturePreReqs: looks for a disabled feature in the tree and
 // writes "HasDisabledFeature".
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // EvaluateTargetFeaturePreReqs: judges the published prerequisite results of
 // one feature and collects the reasons of those that block.
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "prereqs/PreReqScan.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // CheckIfContainSubstring: writes "true" or "false" into the property named by
 // "WriteProperty", as "String" holds "Substring" or not.
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "utilities/CommandRunner.h"
 
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/Text.h"
 #include "platform/Platform.h"
 

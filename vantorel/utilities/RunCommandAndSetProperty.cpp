@@ -4,7 +4,7 @@
 #include "utilities/CommandRunner.h"
 
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 
 namespace {
 

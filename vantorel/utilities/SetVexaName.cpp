@@ -2,7 +2,7 @@
 // letter on, "-" and "." replaced) and writes it into the property named by
 // "PropertyId".
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 
 namespace {
 

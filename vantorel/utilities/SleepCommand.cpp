@@ -1,7 +1,7 @@
 // SleepCommand: waits the number of seconds given by "Seconds", announcing
 // the wait and logging around it.
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/Numbers.h"
 #include "frame/Sleep.h"
 #include "frame/Text.h"

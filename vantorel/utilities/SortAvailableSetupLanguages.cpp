@@ -4,7 +4,7 @@
 // entry counts as available when the available text contains it anywhere,
 // and an available entry is dropped when the result built so far contains it.
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/Text.h"
 #include "utilities/SubstringIndex.h"
 

@@ -2,7 +2,7 @@
 // allowed suffix, lies between "minVersion" and "maxVersion" (both inclusive,
 // each optional) and writes "1" or "0" into the property named by "Property".
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/Text.h"
 #include "versions/Version.h"
 

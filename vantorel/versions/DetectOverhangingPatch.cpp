@@ -6,7 +6,7 @@
 // installing SP level, one forward-fit level per installed SP level. Blank
 // lines and "#" comments may stand anywhere.
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "frame/PocoFile.h"
 #include "frame/Text.h"
 #include "versions/Version.h"

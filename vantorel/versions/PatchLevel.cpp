@@ -4,7 +4,7 @@
 #include "versions/PatchLevel.h"
 
 #include "frame/Action.h"
-#include "host/Names.h"
+#include "names/Names.h"
 #include "versions/Version.h"
 
 using namespace patchlevel;

@@ -1,0 +1,14 @@
+#include "os/Terminal.h"
+
+#include <Poco/Environment.h>
+
+#include <unistd.h>
+
+namespace actionhost {
+
+bool outputIsColourTerminal()
+{
+    return ::isatty(STDOUT_FILENO) == 1 && Poco::Environment::get("TERM", "") != "dumb";
+}
+
+} // namespace actionhost

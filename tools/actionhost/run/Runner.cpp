@@ -1,0 +1,163 @@
+// Running a scenario: its library found and loaded, its world set up, its
+// action called on the simulated host; and the run as JSON.
+#include "run/Runner.h"
+
+#include "catalogue/Catalogue.h"
+#include "os/ProgramFolder.h"
+
+#include "hosting/ActionLibrary.h"
+#include "hosting/World.h"
+#include "platform/RegistryFile.h"
+
+#include <Poco/Environment.h>
+#include <Poco/File.h>
+#include <Poco/JSON/Array.h>
+#include <Poco/JSON/Stringifier.h>
+#include <Poco/Path.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <sstream>
+
+
+namespace actionhost {
+
+namespace {
+
+std::string libraryFileName(const std::string& name)
+{
+    return Poco::Environment::isWindows() ? name + ".dll" : "lib" + name + ".so";
+}
+
+class ScopedWorkingDirectory {
+public:
+    explicit ScopedWorkingDirectory(const std::string& directory) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(std::filesystem::u8path(directory));
+    }
+    ~ScopedWorkingDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(old_, ignored);
+    }
+
+private:
+    std::filesystem::path old_;
+};
+
+} // namespace
+
+std::string resolveLibrary(const std::string& library, const std::string& directory)
+{
+    if (isKnownLibrary(library)) {
+        const std::string here = programFolder();
+        const std::string fileName = libraryFileName(library);
+        // Build tree and Windows install: beside the program; installed
+        // tree: the plug-in folder.
+        // (here ends with a separator.)
+        const std::string installed = here + ACTIONHOST_PLUGIN_DIR + "/" + fileName;
+        for (const std::string& candidate : {Poco::Path(here).append(fileName).toString(), installed}) {
+            if (Poco::File(candidate).exists())
+                return candidate;
+        }
+        throw ScenarioError("library " + library + " not found beside " + here + " or in " +
+                            Poco::Path(installed).parent().toString());
+    }
+    Poco::Path path(library);
+    const std::string resolved = path.makeAbsolute(Poco::Path(directory)).toString();
+    if (!Poco::File(resolved).exists())
+        throw ScenarioError("library " + library + " not found (looked for " + resolved + ")");
+    return resolved;
+}
+
+std::unique_ptr<hosting::ActionLibrary> openLibrary(const Scenario& scenario, const std::string& libraryOverride,
+                                                    hosting::HostedAction& entry)
+{
+    const std::string libraryPath =
+        resolveLibrary(libraryOverride.empty() ? scenario.library : libraryOverride,
+                       libraryOverride.empty() ? scenario.directory : Poco::Path::current());
+    std::unique_ptr<hosting::ActionLibrary> library;
+    try {
+        library.reset(new hosting::ActionLibrary(libraryPath));
+    } catch (const std::exception& error) {
+        throw ScenarioError(error.what());
+    }
+    entry = library->find(scenario.action);
+    if (entry == nullptr)
+        throw ScenarioError(scenario.file + ": $.action: " + libraryPath + " does not export " + scenario.action);
+    return library;
+}
+
+RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverride, const std::function<void()>& ready)
+{
+    hosting::HostedAction entry;
+    const std::unique_ptr<hosting::ActionLibrary> library = openLibrary(scenario, libraryOverride, entry);
+
+    hosting::WorldModel world;
+    world.hasDrives = scenario.hasDrives;
+    world.drives = scenario.drives;
+    world.hasRegistry = scenario.hasRegistry;
+    if (scenario.hasRegistry)
+        world.registry = platform::registryExportText(scenario.registry);
+    std::unique_ptr<hosting::SimulatedWorld> simulated;
+    try {
+        simulated.reset(new hosting::SimulatedWorld(library.get(), world));
+    } catch (const std::exception& error) {
+        throw ScenarioError(scenario.file + ": " + error.what());
+    }
+    ScopedWorkingDirectory workingDirectory(scenario.directory);
+    hosting::SimulatedHost host(scenario.model);
+    if (ready)
+        ready();
+    host.run(entry);
+    return RunOutput{host.record(), host.properties()};
+}
+
+Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls)
+{
+    const hosting::RunRecord& record = output.record;
+    Poco::JSON::Object::Ptr run = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    if (record.exception) {
+        run->set("result", Poco::Dynamic::Var());
+        run->set("exception", record.exceptionText);
+    } else {
+        run->set("result", record.result);
+        run->set("exception", Poco::Dynamic::Var());
+    }
+    Poco::JSON::Array::Ptr log = new Poco::JSON::Array;
+    for (const hosting::LogLine& line : record.log) {
+        Poco::JSON::Array::Ptr pair = new Poco::JSON::Array;
+        pair->add(line.level);
+        pair->add(hosting::narrow(line.text));
+        log->add(pair);
+    }
+    run->set("log", log);
+    Poco::JSON::Array::Ptr writes = new Poco::JSON::Array;
+    for (const auto& write : record.writes) {
+        Poco::JSON::Array::Ptr pair = new Poco::JSON::Array;
+        pair->add(hosting::narrow(write.first));
+        pair->add(hosting::narrow(write.second));
+        writes->add(pair);
+    }
+    // The whole store after the call: preset values the action left alone
+    // included.
+    Poco::JSON::Object::Ptr properties = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    for (const auto& property : output.properties)
+        properties->set(hosting::narrow(property.first), hosting::narrow(property.second));
+    run->set("writes", writes);
+    Poco::JSON::Object::Ptr states = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    for (const auto& state : record.featureStates)
+        states->set(hosting::narrow(state.first), state.second);
+    run->set("featureStates", states);
+    run->set("properties", properties);
+    if (withCalls) {
+        Poco::JSON::Array::Ptr calls = new Poco::JSON::Array;
+        for (const std::string& call : record.calls)
+            calls->add(call);
+        run->set("calls", calls);
+    }
+    return run;
+}
+
+} // namespace actionhost

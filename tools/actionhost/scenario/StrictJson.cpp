@@ -1,0 +1,245 @@
+#include "scenario/StrictJson.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <iterator>
+#include <set>
+#include <vector>
+
+namespace actionhost {
+
+namespace {
+
+std::string lineAndColumn(const std::string& text, std::size_t offset)
+{
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return std::to_string(line) + ":" + std::to_string(column);
+}
+
+// Reads JSON text once before POCO parses it, for what POCO's parser does not
+// tell: the line and column of an error, keys given twice (POCO keeps the
+// last), and integers beyond 64 bits. Events are located through the count
+// of bytes the lexer has read when they arrive.
+class StrictReader : public nlohmann::json::json_sax_t {
+public:
+    StrictReader(const std::string& text, const std::size_t& consumed) : text_(text), consumed_(consumed) {}
+
+    // Instead of checking, finds where the value (or key) at a JSON path
+    // stands: its offset, or npos.
+    void seek(const std::string& path) { target_ = path; }
+    std::size_t found() const { return found_; }
+    // The first error met; parsing stops there.
+    const std::optional<JsonError>& error() const { return error_; }
+
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t& raw) override
+    {
+        if (target_.empty() && raw.find_first_of(".eE") == std::string::npos) {
+            std::size_t at = consumed_ >= raw.size() ? consumed_ - raw.size() : 0;
+            while (at > 0 && text_.compare(at, raw.size(), raw) != 0)
+                --at;
+            return fail(at, path(), "number out of range: " + raw + " is beyond the 64-bit integers");
+        }
+        return value();
+    }
+    bool string(string_t&) override { return value(); }
+    bool binary(binary_t&) override { return value(); }
+    bool start_object(std::size_t) override
+    {
+        if (!value())
+            return false;
+        frames_.push_back(Frame());
+        return true;
+    }
+    bool key(string_t& name) override
+    {
+        Frame& frame = frames_.back();
+        frame.key = name;
+        // POCO's parser would cut such a key at the NUL, so it is refused
+        // before, with the NUL shown as it was written.
+        if (target_.empty() && name.find('\0') != std::string::npos) {
+            std::string shown;
+            for (char c : name)
+                shown += c == '\0' ? std::string("\\u0000") : std::string(1, c);
+            frame.key = shown;
+            return fail(keyStart(), path(), "a key holds U+0000 (NUL)");
+        }
+        if (!target_.empty()) {
+            if (path() != target_)
+                return true;
+            found_ = keyStart();
+            return false;
+        }
+        if (!frame.keys.insert(name).second)
+            return fail(keyStart(), path(), "duplicate key \"" + name + "\"");
+        return true;
+    }
+    bool end_object() override
+    {
+        frames_.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) override
+    {
+        if (!value())
+            return false;
+        Frame frame;
+        frame.array = true;
+        frames_.push_back(frame);
+        return true;
+    }
+    bool end_array() override
+    {
+        frames_.pop_back();
+        return true;
+    }
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::json::exception& error) override
+    {
+        if (!target_.empty())
+            return false;
+        std::string reason = error.what();
+        const std::size_t colon = reason.find(": ", reason.find("column"));
+        if (colon != std::string::npos)
+            reason.erase(0, colon + 2);
+        return fail(position > 0 ? position - 1 : 0, path(), "invalid JSON: " + reason);
+    }
+
+private:
+    struct Frame {
+        bool array = false;
+        long index = -1;
+        std::string key;
+        std::set<std::string> keys;
+    };
+
+    bool value()
+    {
+        if (!frames_.empty() && frames_.back().array)
+            ++frames_.back().index;
+        if (!target_.empty() && found_ == std::string::npos && path() == target_) {
+            found_ = consumed_ > 0 ? consumed_ - 1 : 0;
+            return false;
+        }
+        return true;
+    }
+
+    std::string path() const
+    {
+        std::string out = "$";
+        for (const Frame& frame : frames_) {
+            if (frame.array) {
+                if (frame.index >= 0)
+                    out += "[" + std::to_string(frame.index) + "]";
+            } else if (!frame.key.empty()) {
+                out += "." + frame.key;
+            }
+        }
+        return out;
+    }
+
+    // The opening quote of the key just read: the last quote before the
+    // lexer's place that is not escaped.
+    std::size_t keyStart() const
+    {
+        std::size_t at = std::min(consumed_, text_.size());
+        bool closing = true;
+        while (at > 0) {
+            --at;
+            if (text_[at] != '"')
+                continue;
+            std::size_t backslashes = 0;
+            while (at > backslashes && text_[at - 1 - backslashes] == '\\')
+                ++backslashes;
+            if (backslashes % 2 != 0)
+                continue;
+            if (closing)
+                closing = false;
+            else
+                return at;
+        }
+        return 0;
+    }
+
+    // Keeps the error and stops the parse.
+    bool fail(std::size_t offset, const std::string& where, const std::string& reason)
+    {
+        error_ = JsonError{lineAndColumn(text_, offset), where, reason};
+        return false;
+    }
+
+    const std::string& text_;
+    const std::size_t& consumed_;
+    std::optional<JsonError> error_;
+    std::vector<Frame> frames_;
+    std::string target_;
+    std::size_t found_ = std::string::npos;
+};
+
+// An input iterator over the text that counts the bytes read through it.
+class CountingIterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    CountingIterator(const char* at, std::size_t* count) : at_(at), count_(count) {}
+    reference operator*() const { return *at_; }
+    CountingIterator& operator++()
+    {
+        ++at_;
+        ++*count_;
+        return *this;
+    }
+    CountingIterator operator++(int)
+    {
+        CountingIterator before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const CountingIterator& other) const { return at_ == other.at_; }
+    bool operator!=(const CountingIterator& other) const { return at_ != other.at_; }
+
+private:
+    const char* at_;
+    std::size_t* count_;
+};
+
+} // namespace
+
+std::optional<JsonError> checkStrictJson(const std::string& text)
+{
+    std::size_t consumed = 0;
+    StrictReader reader(text, consumed);
+    nlohmann::json::sax_parse(CountingIterator(text.data(), &consumed),
+                              CountingIterator(text.data() + text.size(), &consumed), &reader);
+    return reader.error();
+}
+
+std::string locateJsonPath(const std::string& text, const std::string& path)
+{
+    std::size_t consumed = 0;
+    StrictReader reader(text, consumed);
+    reader.seek(path);
+    try {
+        nlohmann::json::sax_parse(CountingIterator(text.data(), &consumed),
+                                  CountingIterator(text.data() + text.size(), &consumed), &reader);
+    } catch (const std::exception&) {
+    }
+    return reader.found() == std::string::npos ? std::string() : lineAndColumn(text, reader.found());
+}
+
+} // namespace actionhost
