@@ -1,3 +1,4 @@
+// The one entry of every export: the host's context taken in, the action called, every way out mapped.
 #include "boundary/Entry.h"
 
 #include "boundary/ExceptionTypes.h"

@@ -1,3 +1,4 @@
+// The exception guard around each host call, and what a caught Visual C++ exception becomes.
 #include "boundary/Guard.h"
 
 #include "boundary/Thiscall.h"

@@ -1,3 +1,4 @@
+// The host interfaces over the host's own objects: each operation a call through its vtable slot.
 #include "boundary/HostCalls.h"
 
 #include "boundary/Guard.h"

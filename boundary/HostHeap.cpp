@@ -1,3 +1,4 @@
+// Finding the host's allocator, and giving its memory back to it.
 #include "boundary/HostHeap.h"
 
 #include <windows.h>

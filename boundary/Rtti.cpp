@@ -1,3 +1,4 @@
+// dynamic_cast to the complete object, read from the host's run-time type information.
 #include "boundary/Rtti.h"
 
 #include "boundary/Layout.h"

@@ -1,3 +1,4 @@
+// Texts laid out as the host's std::wstring, and texts taken from the host.
 #include "boundary/Texts.h"
 
 #include "boundary/HostHeap.h"

@@ -1,3 +1,4 @@
+// One string value read below HKEY_LOCAL_MACHINE, the key closed on every path.
 #include "Registry.h"
 
 #include "platform/Platform.h"

@@ -1,3 +1,4 @@
+// Reading numbers as the actions read them.
 #include "frame/Numbers.h"
 
 #include <climits>

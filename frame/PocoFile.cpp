@@ -1,3 +1,4 @@
+// Poco::File through the extended-length form of a path.
 #include "frame/PocoFile.h"
 
 #include "frame/Text.h"

@@ -1,3 +1,4 @@
+// The wait both SleepCommand actions make.
 #include "frame/Sleep.h"
 
 #include <Poco/Thread.h>

@@ -1,3 +1,4 @@
+// Text conversion, comparison, splitting and formatting shared by the actions.
 #include "frame/Text.h"
 
 #include "platform/Platform.h"

@@ -1,3 +1,4 @@
+// InstallException, the exception class vantorel exports.
 #include "host/InstallException.h"
 
 InstallException::InstallException(int code) : std::exception(), code_(code) {}

@@ -1,3 +1,4 @@
+// Calling an action directly, where no Visual C++ bridge stands between host and DLL.
 #include "hosting/HostedAction.h"
 
 namespace hosting {

@@ -1,3 +1,4 @@
+// Loading an action library with dlopen and finding its actions.
 #include "hosting/HostedAction.h"
 #include "hosting/ActionLibrary.h"
 #include "hosting/SimulatedHost.h"

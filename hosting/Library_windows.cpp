@@ -1,3 +1,4 @@
+// Loading an action library with LoadLibraryExW and finding its actions.
 #include "hosting/ActionLibrary.h"
 #include "hosting/SimulatedHost.h"
 #include "hosting/HostedAction.h"

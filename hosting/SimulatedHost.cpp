@@ -1,3 +1,4 @@
+// The simulated host: its action context, feature tree and transcript of every call.
 #include "hosting/SimulatedHost.h"
 
 #include "host/ContextSides.h"

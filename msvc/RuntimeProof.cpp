@@ -1,3 +1,4 @@
+// The runtime proof: which C++ runtime this process really loaded, and who made it.
 #include "RuntimeProof.h"
 
 #include <cstdint>

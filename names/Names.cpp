@@ -1,3 +1,4 @@
+// The parameter and property names, built when a library is loaded.
 #include "names/Names.h"
 
 namespace names {

@@ -1,3 +1,4 @@
+// Reading the drive stand-in's configuration text.
 #include "platform/DriveConfig.h"
 
 #include "platform/Platform.h"

@@ -1,3 +1,4 @@
+// The drive functions on Windows: the real API.
 #include "platform/Platform.h"
 
 #include <windows.h>

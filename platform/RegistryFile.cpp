@@ -1,3 +1,4 @@
+// Reading and writing the registry-export text that the registry stand-in keeps.
 #include "platform/RegistryFile.h"
 
 #include <Poco/UnicodeConverter.h>

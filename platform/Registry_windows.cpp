@@ -1,3 +1,4 @@
+// The registry functions on Windows: the real API.
 #include "platform/Platform.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// UTF-8 and UTF-16 conversion where there is no Windows, with POCO: the stand-in of the code-page functions.
 #include "platform/Platform.h"
 
 #include <Poco/TextIterator.h>

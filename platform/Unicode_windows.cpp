@@ -1,3 +1,4 @@
+// The code-page conversions, DisableThreadLibraryCalls and the path form on Windows: the real API.
 #include "platform/Platform.h"
 
 #include <windows.h>

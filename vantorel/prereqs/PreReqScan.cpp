@@ -1,3 +1,4 @@
+// The prerequisite scan the product-level and feature-level actions share.
 #include "prereqs/PreReqScan.h"
 
 #include "frame/Text.h"

@@ -1,3 +1,4 @@
+// The suffix automaton of a growing text.
 #include "utilities/SubstringIndex.h"
 
 SubstringIndex::SubstringIndex() : last_(0)

@@ -1,3 +1,4 @@
+// Parsing and comparing dotted versions, revisions and SP levels.
 #include "versions/Version.h"
 
 #include "frame/Text.h"

@@ -1,3 +1,4 @@
+// Keeping the tail of a child's output.
 #include "os/ChildProcess.h"
 
 namespace actionhost {

@@ -1,3 +1,4 @@
+// A child process on POSIX: posix_spawn in a process group of its own, its output drained by poll.
 #include "os/ChildProcess.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// A child process on Windows: CreateProcessW in a job object, its output drained by threads.
 #include "os/ChildProcess.h"
 
 #include "hosting/SimulatedHost.h"

@@ -1,3 +1,4 @@
+// The program's folder on POSIX, from /proc/self/exe.
 #include "os/ProgramFolder.h"
 
 #include <Poco/Path.h>

@@ -1,3 +1,4 @@
+// The program's folder on Windows, from GetModuleFileNameW.
 #include "os/ProgramFolder.h"
 
 #include "hosting/SimulatedHost.h"

@@ -1,3 +1,4 @@
+// Whether to colour, and the escape sequences of each colour.
 #include "os/Terminal.h"
 
 #include <Poco/Environment.h>

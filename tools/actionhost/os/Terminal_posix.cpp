@@ -1,3 +1,4 @@
+// Whether standard output is a colour terminal, on POSIX.
 #include "os/Terminal.h"
 
 #include <Poco/Environment.h>

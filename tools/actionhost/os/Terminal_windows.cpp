@@ -1,3 +1,4 @@
+// Whether standard output is a console that takes escape sequences, on Windows.
 #include "os/Terminal.h"
 
 #include <windows.h>

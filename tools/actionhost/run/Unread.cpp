@@ -1,3 +1,4 @@
+// What a scenario gave that its run never used: parameters not asked for, faults that never fired.
 #include "run/Unread.h"
 
 #include "catalogue/Catalogue.h"

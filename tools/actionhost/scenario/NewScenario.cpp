@@ -1,3 +1,4 @@
+// A scenario to start from, made from an action's catalogue entry.
 #include "scenario/NewScenario.h"
 
 #include "os/ProgramFolder.h"

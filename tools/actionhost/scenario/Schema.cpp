@@ -1,3 +1,4 @@
+// The scenario schema, made from the catalogue and the state codes.
 #include "scenario/Schema.h"
 
 #include "catalogue/Catalogue.h"

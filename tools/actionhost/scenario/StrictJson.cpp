@@ -1,3 +1,4 @@
+// The strict JSON reader: one SAX pass over the text, locating what it finds.
 #include "scenario/StrictJson.h"
 
 #include <nlohmann/json.hpp>

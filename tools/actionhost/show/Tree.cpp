@@ -1,3 +1,4 @@
+// Drawing the feature tree, with what the action requested and the nodes it never reached.
 #include "show/Tree.h"
 
 #include "show/RunDisplay.h"
