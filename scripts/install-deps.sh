@@ -3,7 +3,7 @@
 set -euo pipefail
 . "$(dirname "$0")/apt.sh"
 
-packages=(cmake make g++ binutils libpoco-dev libboost-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev python3 python3-jsonschema)
+packages=(cmake make g++ binutils libpoco-dev libboost-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev python3 python3-jsonschema libxml2-utils)
 apt_install "${packages[@]}"
 
 # The editor test runs the scenario schema in the JSON language service that

@@ -2,6 +2,7 @@
 //   output_writer out BYTES | err BYTES   writes that many bytes
 //   output_writer hang PIDFILE            writes its process id, then waits forever
 //   output_writer gone PIDFILE            exit 0 when that process no longer runs
+//   output_writer bytes out|err           writes bytes that are not UTF-8 and an escape sequence
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +54,11 @@ int main(int argc, char** argv)
         const std::string line(63, 'x');
         for (long written = 0, total = std::atol(argv[2]); written < total; written += 64)
             std::fprintf(stream, "%s\n", line.c_str());
+        return 0;
+    }
+    if (what == "bytes") {
+        // \xFF\xFE is no UTF-8; ESC is a character XML 1.0 cannot hold.
+        std::fputs("before \xFF\xFE \x1B[31mred\x1B[0m after\n", argv[2] == std::string("out") ? stdout : stderr);
         return 0;
     }
     if (what == "hang") {

@@ -40,7 +40,8 @@ if ! has_deb_src; then
 fi
 
 packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          clang lld llvm dpkg-dev wine wine64 wine32:i386 cmake make libboost-dev nlohmann-json3-dev libcli11-dev)
+          clang lld llvm dpkg-dev wine wine64 wine32:i386 cmake make libboost-dev nlohmann-json3-dev libcli11-dev
+          python3 libxml2-utils)
 if $changed; then
   apt_install --refresh "${packages[@]}"
 else

@@ -172,51 +172,61 @@ const char kRun[] = R"({"result": 0, "exception": null, "log": [[2, "a"], [4, "b
     "writes": [["P", "1"], ["P", "2"]], "featureStates": {"F": 1}, "properties": {"P": "2", "Preset": "x"},
     "calls": ["Log:2", "Log:4"]})";
 
-TEST(ExpectationComparison, ReportsTheFirstDifferenceWithItsPosition)
+// The FAIL line's summary and each difference below it, for one expect block.
+std::string compared(const std::string& expect, const Poco::JSON::Object::Ptr& run)
+{
+    const actionhost::Differences found = actionhost::differences(object(expect), run);
+    return found.empty() ? std::string() : found.summary() + "\n" + found.details;
+}
+
+TEST(ExpectationComparison, NamesEveryKeyThatDiffersAndEachDifference)
 {
     const Poco::JSON::Object::Ptr run = object(kRun);
-    EXPECT_EQ("", actionhost::firstDifference(object(R"({"result": 0, "log": [[2, "a"], [4, "b"]],
-        "properties": {"P": "2", "Q": null}, "featureStates": {"F": 1, "G": null}, "calls": ["Log:2", "Log:4"]})"), run));
-    EXPECT_EQ("result: expected 1, got 0", actionhost::firstDifference(object(R"({"result": 1})"), run));
-    EXPECT_EQ("log[1]: expected [4,\"c\"], got [4,\"b\"]",
-              actionhost::firstDifference(object(R"({"log": [[2, "a"], [4, "c"]]})"), run));
-    EXPECT_EQ("log[1]: expected nothing (1 entries in all), got [4,\"b\"]",
-              actionhost::firstDifference(object(R"({"log": [[2, "a"]]})"), run));
-    EXPECT_EQ("writes[2]: expected [\"P\",\"3\"], got nothing (2 entries in all)",
-              actionhost::firstDifference(object(R"({"writes": [["P", "1"], ["P", "2"], ["P", "3"]]})"), run));
-    EXPECT_EQ("properties.Q: expected \"1\", got null (not in the store)",
-              actionhost::firstDifference(object(R"({"properties": {"Q": "1"}})"), run));
-    EXPECT_EQ("properties.P: expected null (never written), got \"2\" (written)",
-              actionhost::firstDifference(object(R"({"properties": {"P": null}})"), run));
+    EXPECT_EQ("", compared(R"({"result": 0, "log": [[2, "a"], [4, "b"]],
+        "properties": {"P": "2", "Q": null}, "featureStates": {"F": 1, "G": null}, "calls": ["Log:2", "Log:4"]})", run));
+    EXPECT_EQ("result differs\n  result: expected 1, got 0\n", compared(R"({"result": 1})", run));
+    EXPECT_EQ("writes differ\n  writes (- expected, + actual, at their positions):\n  - [2] [\"P\",\"3\"]\n",
+              compared(R"({"writes": [["P", "1"], ["P", "2"], ["P", "3"]]})", run));
+    // Every property and feature state that differs, not only the first.
+    EXPECT_EQ("properties differ\n"
+              "  properties.P: expected null (never written), got \"2\" (written)\n"
+              "  properties.Preset: expected \"y\", got \"x\"\n"
+              "  properties.Q: expected \"1\", got null (not in the store)\n",
+              compared(R"({"properties": {"Q": "1", "P": null, "Preset": "y"}})", run));
     // Final values: a preset property the action left alone keeps its value,
     // and was never written.
-    EXPECT_EQ("", actionhost::firstDifference(object(R"({"properties": {"Preset": "x", "P": "2"}})"), run));
-    EXPECT_EQ("", actionhost::firstDifference(object(R"({"properties": {"Preset": null}})"), run));
-    EXPECT_EQ("properties.Preset: expected \"y\", got \"x\"",
-              actionhost::firstDifference(object(R"({"properties": {"Preset": "y"}})"), run));
-    EXPECT_EQ("featureStates.F: expected 2, got 1",
-              actionhost::firstDifference(object(R"({"featureStates": {"F": 2}})"), run));
-    EXPECT_EQ("calls[0]: expected \"Log:0\", got \"Log:2\"",
-              actionhost::firstDifference(object(R"({"calls": ["Log:0", "Log:4"]})"), run));
+    EXPECT_EQ("", compared(R"({"properties": {"Preset": "x", "P": "2"}})", run));
+    EXPECT_EQ("", compared(R"({"properties": {"Preset": null}})", run));
+    // Every key that differs at once, in one order, whatever the file's.
+    EXPECT_EQ("result, log, properties, featureStates differ\n"
+              "  result: expected 1, got 0\n"
+              "  log (- expected, + actual, at their positions):\n"
+              "  - [1] [4,\"c\"]\n"
+              "  + [1] [4,\"b\"]\n"
+              "  properties.P: expected \"3\", got \"2\"\n"
+              "  featureStates.F: expected 2, got 1\n"
+              "  featureStates.G: expected 1, got null (never set)\n",
+              compared(R"({"featureStates": {"F": 2, "G": 1}, "properties": {"P": "3"},
+                           "log": [[2, "a"], [4, "c"]], "result": 1})", run));
 
     const Poco::JSON::Object::Ptr thrown = object(R"({"result": null, "exception": "boom", "log": [],
         "writes": [], "featureStates": {}, "properties": {}})");
-    EXPECT_EQ("result: expected 0, got \"exception\" (boom)",
-              actionhost::firstDifference(object(R"({"result": 0})"), thrown));
-    EXPECT_EQ("", actionhost::firstDifference(object(R"({"result": "exception"})"), thrown));
+    EXPECT_EQ("result differs\n  result: expected 0, got \"exception\" (boom)\n", compared(R"({"result": 0})", thrown));
+    EXPECT_EQ("", compared(R"({"result": "exception"})", thrown));
+    EXPECT_EQ("calls differ\n  calls: not recorded\n", compared(R"({"calls": []})", thrown));
 }
 
 TEST(ExpectationComparison, ListsEveryDifferenceAligned)
 {
     const Poco::JSON::Object::Ptr run = object(R"({"log": [[2, "a"], [2, "new"], [4, "b"], [2, "c"]],
         "writes": [["P", "1"]], "calls": ["Log:2"]})");
-    EXPECT_EQ("  log (- expected, + actual, at their positions):\n"
+    EXPECT_EQ("log differs\n"
+              "  log (- expected, + actual, at their positions):\n"
               "  + [1] [2,\"new\"]\n"
               "  - [2] [2,\"x\"]\n"
               "  + [3] [2,\"c\"]\n",
-              actionhost::listDifferences(object(R"({"log": [[2, "a"], [4, "b"], [2, "x"]], "writes": [["P", "1"]]})"),
-                                          run));
-    EXPECT_EQ("", actionhost::listDifferences(object(R"({"writes": [["P", "1"]], "calls": ["Log:2"]})"), run));
+              compared(R"({"log": [[2, "a"], [4, "b"], [2, "x"]], "writes": [["P", "1"]]})", run));
+    EXPECT_EQ("", compared(R"({"writes": [["P", "1"]], "calls": ["Log:2"]})", run));
 }
 
 TEST(ScenarioRun, FaultsAndMissingExports)

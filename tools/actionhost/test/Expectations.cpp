@@ -11,30 +11,6 @@
 
 namespace actionhost {
 
-namespace {
-
-// Compares two lists element by element; "" when equal.
-std::string listDifference(const std::string& name, const Poco::JSON::Array::Ptr& expected,
-                           const Poco::JSON::Array::Ptr& actual)
-{
-    const std::size_t common = std::min(expected->size(), actual->size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const std::string want = jsonText(expected->get(i));
-        const std::string got = jsonText(actual->get(i));
-        if (want != got)
-            return name + "[" + std::to_string(i) + "]: expected " + want + ", got " + got;
-    }
-    if (expected->size() > actual->size())
-        return name + "[" + std::to_string(common) + "]: expected " + jsonText(expected->get(common)) +
-               ", got nothing (" + std::to_string(actual->size()) + " entries in all)";
-    if (actual->size() > expected->size())
-        return name + "[" + std::to_string(common) + "]: expected nothing (" + std::to_string(expected->size()) +
-               " entries in all), got " + jsonText(actual->get(common));
-    return std::string();
-}
-
-} // namespace
-
 std::string listDiff(const std::string& name, const Poco::JSON::Array::Ptr& expected,
                      const Poco::JSON::Array::Ptr& actual)
 {
@@ -87,72 +63,96 @@ std::string listDiff(const std::string& name, const Poco::JSON::Array::Ptr& expe
     return out;
 }
 
-std::string listDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+namespace {
+
+std::string resultDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
 {
+    const std::string want = jsonText(expect->get("result"));
+    const std::string got = run->get("exception").isEmpty() ? jsonText(run->get("result")) : "\"exception\"";
+    if (want == got)
+        return std::string();
+    std::string message = "  result: expected " + want + ", got " + got;
+    if (!run->get("exception").isEmpty())
+        message += " (" + run->get("exception").convert<std::string>() + ")";
+    return message + "\n";
+}
+
+// A text is the final value in the store, preset values included; null: the
+// action never wrote the property.
+std::string propertyDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+{
+    Poco::JSON::Object::Ptr properties = run->getObject("properties");
+    std::set<std::string> written;
+    if (run->has("writes")) {
+        Poco::JSON::Array::Ptr writes = run->getArray("writes");
+        for (std::size_t i = 0; i < writes->size(); ++i)
+            written.insert(writes->getArray(i)->getElement<std::string>(0));
+    }
     std::string out;
-    for (const char* list : {"log", "writes", "calls"}) {
-        if (expect->has(list) && run->has(list))
-            out += listDiff(list, expect->getArray(list), run->getArray(list));
+    for (const auto& member : *expect->getObject("properties")) {
+        const std::string want = jsonText(member.second);
+        if (member.second.isEmpty()) {
+            if (written.count(member.first) != 0)
+                out += "  properties." + member.first + ": expected null (never written), got " +
+                       jsonText(properties->get(member.first)) + " (written)\n";
+            continue;
+        }
+        const std::string got = properties->has(member.first) ? jsonText(properties->get(member.first)) : "null";
+        if (want != got)
+            out += "  properties." + member.first + ": expected " + want + ", got " + got +
+                   (got == "null" ? " (not in the store)" : "") + "\n";
     }
     return out;
 }
 
-std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+std::string featureStateDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
 {
-    if (expect->has("result")) {
-        const std::string want = jsonText(expect->get("result"));
-        const std::string got = run->get("exception").isEmpty() ? jsonText(run->get("result")) : "\"exception\"";
-        if (want != got) {
-            std::string message = "result: expected " + want + ", got " + got;
-            if (!run->get("exception").isEmpty())
-                message += " (" + run->get("exception").convert<std::string>() + ")";
-            return message;
-        }
+    Poco::JSON::Object::Ptr states = run->getObject("featureStates");
+    std::string out;
+    for (const auto& member : *expect->getObject("featureStates")) {
+        const std::string got = states->has(member.first) ? jsonText(states->get(member.first)) : "null";
+        const std::string want = jsonText(member.second);
+        if (want != got)
+            out += "  featureStates." + member.first + ": expected " + want + ", got " + got +
+                   (got == "null" ? " (never set)" : "") + "\n";
     }
+    return out;
+}
+
+} // namespace
+
+std::string Differences::summary() const
+{
+    std::string names;
+    for (const std::string& key : keys)
+        names += (names.empty() ? "" : ", ") + key;
+    // "log differs", "properties differ", "result, log differ"
+    const bool one = keys.size() == 1 && (keys[0] == "result" || keys[0] == "log");
+    return names + (one ? " differs" : " differ");
+}
+
+Differences differences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+{
+    Differences found;
+    auto add = [&found](const std::string& key, const std::string& details) {
+        if (details.empty())
+            return;
+        found.keys.push_back(key);
+        found.details += details;
+    };
+    if (expect->has("result"))
+        add("result", resultDifference(expect, run));
     for (const char* list : {"log", "writes", "calls"}) {
         if (!expect->has(list))
             continue;
-        if (!run->has(list))
-            return std::string(list) + ": not recorded";
-        const std::string difference = listDifference(list, expect->getArray(list), run->getArray(list));
-        if (!difference.empty())
-            return difference;
+        add(list, run->has(list) ? listDiff(list, expect->getArray(list), run->getArray(list))
+                                 : "  " + std::string(list) + ": not recorded\n");
     }
-    if (expect->has("properties")) {
-        // A text is the final value in the store, preset values included;
-        // null: the action never wrote the property.
-        Poco::JSON::Object::Ptr properties = run->getObject("properties");
-        std::set<std::string> written;
-        if (run->has("writes")) {
-            Poco::JSON::Array::Ptr writes = run->getArray("writes");
-            for (std::size_t i = 0; i < writes->size(); ++i)
-                written.insert(writes->getArray(i)->getElement<std::string>(0));
-        }
-        for (const auto& member : *expect->getObject("properties")) {
-            const std::string want = jsonText(member.second);
-            if (member.second.isEmpty()) {
-                if (written.count(member.first) != 0)
-                    return "properties." + member.first + ": expected null (never written), got " +
-                           jsonText(properties->get(member.first)) + " (written)";
-                continue;
-            }
-            const std::string got = properties->has(member.first) ? jsonText(properties->get(member.first)) : "null";
-            if (want != got)
-                return "properties." + member.first + ": expected " + want + ", got " + got +
-                       (got == "null" ? " (not in the store)" : "");
-        }
-    }
-    if (expect->has("featureStates")) {
-        Poco::JSON::Object::Ptr states = run->getObject("featureStates");
-        for (const auto& member : *expect->getObject("featureStates")) {
-            const std::string got = states->has(member.first) ? jsonText(states->get(member.first)) : "null";
-            const std::string want = jsonText(member.second);
-            if (want != got)
-                return "featureStates." + member.first + ": expected " + want + ", got " + got +
-                       (got == "null" ? " (never set)" : "");
-        }
-    }
-    return std::string();
+    if (expect->has("properties"))
+        add("properties", propertyDifferences(expect, run));
+    if (expect->has("featureStates"))
+        add("featureStates", featureStateDifferences(expect, run));
+    return found;
 }
 
 } // namespace actionhost

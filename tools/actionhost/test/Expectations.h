@@ -1,20 +1,37 @@
-// An expect block compared with a run (as toJson gives it).
+// An expect block compared with a run (as toJson gives it): every key that
+// differs, each with what differs in it.
 #pragma once
 
+#include <Poco/JSON/Array.h>
 #include <Poco/JSON/Object.h>
 
 #include <string>
+#include <vector>
 
 namespace actionhost {
 
-// The first difference between an expect block and a run (as toJson gives
-// it), or the empty string when every expectation holds.
-std::string firstDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run);
+struct Differences {
+    // The keys of the expect block whose expectation does not hold, in the
+    // order result, log, writes, calls, properties, featureStates.
+    std::vector<std::string> keys;
+    // A block per key, each line indented by two blanks: the result expected
+    // and got; each list aligned (see listDiff); each property and feature
+    // state that differs, on a line of its own.
+    std::string details;
 
-// Every difference of the log, writes and calls lists, expected against
-// actual, aligned so that an entry too many or too few is one line: lines
-// "  - [i] entry" (expected, at its position) and "  + [j] entry" (actual).
-// Empty when the lists agree.
-std::string listDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run);
+    bool empty() const { return keys.empty(); }
+    // "result, log, properties differ"; "log differs".
+    std::string summary() const;
+};
+
+Differences differences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run);
+
+// Every difference of two lists, expected against actual, aligned so that an
+// entry too many or too few is one line: a heading "  NAME (- expected, +
+// actual, at their positions):", then lines "  - [i] entry" (expected, at
+// its position) and "  + [j] entry" (actual), at most 40. Empty when the
+// lists agree.
+std::string listDiff(const std::string& name, const Poco::JSON::Array::Ptr& expected,
+                     const Poco::JSON::Array::Ptr& actual);
 
 } // namespace actionhost

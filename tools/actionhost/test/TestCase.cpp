@@ -113,11 +113,16 @@ void compare(const TestOptions& options, const Scenario& scenario, TestCase& tes
             test.difference = "no \"expect\" block";
             return;
         }
-        test.difference = firstDifference(scenario.expect, run);
-        if (!test.difference.empty())
-            test.captured = listDifferences(scenario.expect, run) + test.captured;
+        const Differences found = differences(scenario.expect, run);
+        if (!found.empty()) {
+            test.difference = found.summary();
+            test.details = found.details;
+            // An exception left the action, and its expect block did not ask for one.
+            test.error = !run->get("exception").isEmpty();
+        }
     } catch (const std::exception& error) {
         test.difference = error.what();
+        test.error = true;
     }
     test.passed = test.difference.empty();
 }
@@ -133,7 +138,7 @@ void judge(const TestOptions& options, const Scenario& scenario, TestCase& test,
     for (const Unused& unused : test.unread) {
         if (unused.failsStrict) {
             test.passed = false;
-            test.difference = "it gives what its action never uses (--strict; see below)";
+            test.difference = "it gives what its action never uses (--strict): " + unused.line;
             return;
         }
     }
@@ -158,6 +163,7 @@ bool resultInProcess(const TestOptions& options, const Scenario& scenario, TestC
         return true;
     } catch (const std::exception& error) {
         test.difference = "bad scenario: actionhost: " + std::string(error.what());
+        test.error = true;
         return false;
     }
 }
@@ -196,33 +202,41 @@ void testOne(const TestOptions& options, const Scenario& scenario, TestCase& tes
     const std::string result = readAndRemove(resultFile);
     test.ran = true;
     test.captured = showTail("stdout", child.out, child.outCut) + showTail("stderr", child.err, child.errCut);
+    test.out = child.out;
+    test.err = child.err;
     std::string errors = child.err;
     while (!errors.empty() && (errors.back() == '\n' || errors.back() == '\r'))
         errors.pop_back();
     switch (child.ending) {
     case ChildOutcome::NotStarted:
         test.difference = child.error;
+        test.error = true;
         return;
     case ChildOutcome::TimedOut:
         test.difference = "timed out after " + seconds(limit) + " s";
+        test.error = true;
         return;
     case ChildOutcome::Interrupted:
         test.difference = "interrupted";
+        test.error = true;
         return;
     case ChildOutcome::Crashed:
         test.difference = Poco::Environment::isWindows()
                               ? "the action crashed the host process (exception code " + hexCode(child.code) + ")"
                               : "the action crashed the host process (signal " + std::to_string(child.code) + ")";
+        test.error = true;
         return;
     case ChildOutcome::Exited:
         break;
     }
     if (child.code == static_cast<unsigned long>(kExitUsage)) {
         test.difference = "bad scenario: " + errors.substr(errors.rfind('\n') == std::string::npos ? 0 : errors.rfind('\n') + 1);
+        test.error = true;
         return;
     }
     if (child.code != 0 && child.code != 1 && child.code != static_cast<unsigned long>(kExitException)) {
         test.difference = "the action crashed the host process (exit code " + hexCode(child.code) + ")";
+        test.error = true;
         return;
     }
     judge(options, scenario, test, result, child.code == 0);

@@ -24,9 +24,18 @@ struct TestCase {
     std::string folder;
     bool ran = false;
     bool passed = false;
-    std::string difference;  // FAIL: what is wrong
+    // Not run: it has no expect block to check (shown as SKIP, counted).
+    bool skipped = false;
+    // FAIL because the scenario could not be run to its end and judged: it
+    // did not load, crashed, timed out, was interrupted while it ran, or an
+    // exception its expect block did not ask for left the action.
+    bool error = false;
+    std::string difference;  // FAIL: what is wrong, on the FAIL line; SKIP: why
+    std::string details;     // FAIL: each difference, a block of lines indented by two blanks
     std::string note;        // PASS: shown after the name
-    std::string captured;    // FAIL: the tails of the child's output
+    std::string captured;    // FAIL: the tails of the child's output, as shown
+    std::string out;         // the tail of the child's standard output, as it printed it
+    std::string err;         // and of its standard error
     std::string run;         // the run as JSON, when it ran to its end
     std::vector<Unused> unread;  // what the scenario gave that the run never used, a line each
     bool hasExpect = false;

@@ -26,7 +26,7 @@ void runInOrder(std::vector<TestCase>& tests, const std::vector<Scenario>& scena
                     return;
                 index = next++;
             }
-            if (!tests[index].ran)
+            if (!tests[index].ran && !tests[index].skipped)
                 testOne(options, scenarios[index], tests[index]);
             {
                 std::lock_guard<std::mutex> lock(guard);

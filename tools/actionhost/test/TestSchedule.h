@@ -11,8 +11,9 @@
 
 namespace actionhost {
 
-// Runs every case not yet run (one that did not load has run already) on
-// workers threads, calling report(index, finished) for each case in order;
+// Runs every case not yet run (one that did not load has run already) and
+// not skipped on workers threads, calling report(index, finished) for each
+// case in order;
 // after an interruption, the cases not started are reported not finished.
 void runInOrder(std::vector<TestCase>& tests, const std::vector<Scenario>& scenarios, const TestOptions& options,
                 std::size_t workers, const std::function<void(std::size_t index, bool finished)>& report);

@@ -13,36 +13,124 @@
 #include <Poco/DirectoryIterator.h>
 #include <Poco/Environment.h>
 #include <Poco/File.h>
-#include <Poco/Glob.h>
+#include <Poco/String.h>
 #include <Poco/Path.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
 #include <iostream>
 #include <thread>
 
 namespace actionhost {
 
-std::vector<std::string> scenarioFiles(const std::vector<std::string>& targets)
+namespace {
+
+bool hiddenOrPackages(const std::string& name)
 {
-    std::vector<std::string> files;
+    return (!name.empty() && name[0] == '.') || name == "node_modules";
+}
+
+// A folder's scenario files and those of its subfolders, by sorted name; a
+// folder reached again (through a link) is not searched twice.
+void collect(const std::string& folder, const std::string& below, std::set<std::string>& searched,
+             std::vector<ScenarioFile>& files)
+{
+    std::error_code ignored;
+    const std::string identity = std::filesystem::weakly_canonical(std::filesystem::u8path(folder), ignored).u8string();
+    if (!searched.insert(identity).second)
+        return;
+    std::vector<std::string> names;
+    for (Poco::DirectoryIterator it(folder), end; it != end; ++it)
+        names.push_back(it.name());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        const std::string path = Poco::Path(folder).makeDirectory().setFileName(name).toString();
+        bool isFolder = false;
+        try {
+            isFolder = Poco::File(path).isDirectory();
+        } catch (const Poco::Exception&) {
+            // A dangling link: a file whose load fails, if it is named *.json.
+        }
+        if (isFolder) {
+            if (!hiddenOrPackages(name))
+                collect(path, below + name + "/", searched, files);
+        } else if (Poco::Path(path).getExtension() == "json") {
+            // Not only regular files: a FIFO or device named *.json is a FAIL of its own.
+            files.push_back({path, below + name, false});
+        }
+    }
+}
+
+// pattern against text: "*" any run of characters but "/", "**" any run at
+// all ("**/" also none), "?" one character but "/".
+bool globMatches(const char* pattern, const char* text)
+{
+    while (*pattern != '\0') {
+        if (pattern[0] == '*' && pattern[1] == '*') {
+            const char* rest = pattern + 2;
+            if (*rest == '/' && globMatches(rest + 1, text))
+                return true;
+            for (const char* at = text;; ++at) {
+                if (globMatches(rest, at))
+                    return true;
+                if (*at == '\0')
+                    return false;
+            }
+        }
+        if (*pattern == '*') {
+            for (const char* at = text;; ++at) {
+                if (globMatches(pattern + 1, at))
+                    return true;
+                if (*at == '\0' || *at == '/')
+                    return false;
+            }
+        }
+        if (*text == '\0' || (*pattern == '?' ? *text == '/' : *pattern != *text))
+            return false;
+        ++pattern;
+        ++text;
+    }
+    return *text == '\0';
+}
+
+} // namespace
+
+bool pathGlobMatches(const std::string& pattern, const std::string& path)
+{
+    return globMatches(pattern.c_str(), path.c_str());
+}
+
+std::vector<ScenarioFile> scenarioFiles(const std::vector<std::string>& targets)
+{
+    std::vector<ScenarioFile> files;
+    std::set<std::string> searched;
     for (const std::string& target : targets) {
         Poco::File file(target);
         if (!file.exists())
             throw UsageError("no such file or folder: " + target);
-        if (!file.isDirectory()) {
-            files.push_back(target);
-            continue;
-        }
-        std::vector<std::string> found;
-        for (Poco::DirectoryIterator it(target), end; it != end; ++it) {
-            // Not only regular files: a FIFO or device named *.json is a FAIL of its own.
-            if (!it->isDirectory() && Poco::Path(it->path()).getExtension() == "json")
-                found.push_back(it->path());
-        }
-        std::sort(found.begin(), found.end());
-        files.insert(files.end(), found.begin(), found.end());
+        if (file.isDirectory())
+            collect(target, "", searched, files);
+        else
+            files.push_back({target, Poco::Path(target).getFileName(), true});
     }
-    return files;
+    // Each file once, where it was first found; named, if it was named anywhere.
+    std::map<std::string, std::size_t> seen;
+    std::vector<ScenarioFile> once;
+    for (const ScenarioFile& found : files) {
+        std::error_code ignored;
+        const std::string identity =
+            std::filesystem::weakly_canonical(std::filesystem::u8path(found.path), ignored).u8string();
+        const auto known = seen.find(identity);
+        if (known == seen.end()) {
+            seen[identity] = once.size();
+            once.push_back(found);
+        } else if (found.named) {
+            once[known->second].named = true;
+        }
+    }
+    return once;
 }
 
 int runSuite(const SuiteOptions& arguments)
@@ -53,21 +141,25 @@ int runSuite(const SuiteOptions& arguments)
     // The scenarios, in order; a file that does not load is one FAIL line.
     std::vector<TestCase> tests;
     std::vector<Scenario> scenarios;
-    for (const std::string& file : scenarioFiles(arguments.targets)) {
-        const Poco::Path path(file);
-        if (!arguments.filter.empty() && !Poco::Glob(arguments.filter).match(path.getFileName()))
+    const std::vector<ScenarioFile> files = scenarioFiles(arguments.targets);
+    for (const ScenarioFile& file : files) {
+        if (!file.named && ((!arguments.filter.empty() && !pathGlobMatches(arguments.filter, file.below)) ||
+                            (!arguments.exclude.empty() && pathGlobMatches(arguments.exclude, file.below))))
             continue;
-        if (!arguments.exclude.empty() && Poco::Glob(arguments.exclude).match(path.getFileName()))
-            continue;
+        const Poco::Path path(file.path);
         TestCase test;
-        test.file = file;
-        test.name = path.getFileName();
+        test.file = file.path;
+        test.name = file.below;
         test.folder = Poco::Path(path).makeParent().toString();
+        // The folder as a name, without its last separator.
+        while (test.folder.size() > 1 && (test.folder.back() == '/' || test.folder.back() == '\\'))
+            test.folder.pop_back();
         Scenario scenario;
         try {
-            scenario = loadScenario(file, options.library);
+            scenario = loadScenario(file.path, options.library);
         } catch (const std::exception& error) {
             test.ran = true;
+            test.error = true;
             test.difference = error.what();
             tests.push_back(test);
             scenarios.emplace_back();
@@ -75,8 +167,10 @@ int runSuite(const SuiteOptions& arguments)
         }
         // Without an expect block a scenario is only run to be filled in.
         const bool fill = arguments.update != SuiteOptions::NoUpdate && !options.faultSweep;
-        if (!scenario.expect && !options.faultSweep && !fill)
-            continue;
+        if (!scenario.expect && !options.faultSweep && !fill) {
+            test.skipped = true;
+            test.difference = "no \"expect\" block (actionhost test --update=new fills it)";
+        }
         test.hasExpect = static_cast<bool>(scenario.expect);
         tests.push_back(test);
         scenarios.push_back(scenario);
@@ -97,14 +191,18 @@ int runSuite(const SuiteOptions& arguments)
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t wanted = options.inProcess ? 1 : (arguments.jobs ? arguments.jobs : cores);
     const std::size_t workers = std::min<std::size_t>(wanted, std::max<std::size_t>(1, tests.size()));
-    int passed = 0;
-    int failed = 0;
+    RunCounts counts;
     int notRun = 0;
     const bool colour = useColour(arguments.noColour);
     runInOrder(tests, scenarios, options, workers, [&](std::size_t i, bool finished) {
         TestCase& test = tests[i];
         if (!finished) {
             ++notRun;
+            return;
+        }
+        if (test.skipped) {
+            printSkipped(std::cout, test, colour);
+            ++counts.skipped;
             return;
         }
         const bool mayUpdate = arguments.update == SuiteOptions::UpdateFailing ||
@@ -115,8 +213,9 @@ int runSuite(const SuiteOptions& arguments)
                 writeExpectation(test.file, test.run);
                 test.updated = true;
                 test.passed = true;
+                test.error = false;
                 printUpdated(std::cout, test);
-                ++passed;
+                ++counts.passed;
                 return;
             } catch (const std::exception& error) {
                 test.difference = "cannot update: " + std::string(error.what());
@@ -124,18 +223,34 @@ int runSuite(const SuiteOptions& arguments)
         }
         printOutcome(std::cout, test, colour);
         if (test.passed)
-            ++passed;
+            ++counts.passed;
         else
-            ++failed;
+            ++counts.failed;
     });
     if (!arguments.junit.empty())
         writeJunit(arguments.junit, tests);
-    printSummary(std::cout, passed, failed);
+    printSummary(std::cout, counts);
     if (interrupted()) {
         printInterrupted(std::cout, notRun);
         return 1;
     }
-    return failed == 0 ? 0 : 1;
+    if (counts.failed != 0)
+        return 1;
+    if (counts.passed == 0) {
+        // Never green on nothing.
+        std::string why;
+        if (files.empty())
+            why = "no scenario file (*.json) was found in " + Poco::cat(std::string(", "), arguments.targets.begin(),
+                                                                      arguments.targets.end());
+        else if (tests.empty())
+            why = "--filter and --exclude left out all " + std::to_string(files.size()) + " scenario files";
+        else
+            why = "none of the " + std::to_string(tests.size()) +
+                  " scenario files has an \"expect\" block (actionhost test --update=new fills them)";
+        std::cout << "no scenario ran: " << why << "\n";
+        return arguments.noTestsIsError ? kExitNoTests : 0;
+    }
+    return 0;
 }
 
 } // namespace actionhost
