@@ -67,7 +67,11 @@ TEST_F(ScenarioLoading, ErrorsNameTheFileTheLineTheColumnAndThePath)
     EXPECT_EQ(file + ":1:58: $.parameters.b: invalid JSON: syntax error while parsing value - unexpected ','; "
                      "expected '[', '{', or a literal",
               errorFor("{\"action\": \"SleepCommand\", \"parameters\": {\"a\": \"1\", \"b\": ,}}"));
-    EXPECT_EQ(file + ":1:28: $.paramters: unknown key", errorFor(R"({"action": "SleepCommand", "paramters": {}})"));
+    EXPECT_EQ(file + ":1:28: $.paramters: unknown key; did you mean \"parameters\"?",
+              errorFor(R"({"action": "SleepCommand", "paramters": {}})"));
+    EXPECT_EQ(file + ":1:28: $.Parameters: unknown key; did you mean \"parameters\"?",
+              errorFor(R"({"action": "SleepCommand", "Parameters": {}})"));
+    EXPECT_EQ(file + ":1:28: $.inputs: unknown key", errorFor(R"({"action": "SleepCommand", "inputs": {}})"));
     EXPECT_EQ(file + ":1:1: $: the \"action\" to call is missing", errorFor(R"({"library": "vantorel"})"));
     EXPECT_EQ(file + ":2:17: $.parameters.Seconds: expected a string, found a number",
               errorFor("{\"action\": \"SleepCommand\",\n \"parameters\": {\"Seconds\": 3}}"));
@@ -144,10 +148,14 @@ TEST_F(ScenarioLoading, LibrariesActionsAndKeysAreRefusedWhereTheyCouldNotRun)
     EXPECT_EQ(file + ":1:2: $.library: no library is called \"Vantorel\": write \"vantorel\"",
               errorFor(R"({"library": "Vantorel", "action": "SleepCommand"})"));
     EXPECT_EQ(file + ":1:2: $.action: the action's name is empty", errorFor(R"({"action": ""})"));
-    // With the library left out, as with it named: vantorel's actions only.
-    EXPECT_EQ(file + ":1:2: $.action: vantorel does not export SetPathRelatedProperties; its actions: " +
-                  actionhost::actionNames("vantorel"),
+    // With the library left out, vantorel's actions only; the message says
+    // so, and names the library that has the action.
+    EXPECT_EQ(file + ":1:2: $.action: the scenario names no library, so vantorel is taken, which does not export "
+                     "SetPathRelatedProperties; cobrinth does: give \"library\": \"cobrinth\"",
               errorFor(R"({"action": "SetPathRelatedProperties"})"));
+    EXPECT_EQ(file + ":1:2: $.action: vantorel (the scenario names no library) does not export NoSuchAction; its "
+                     "actions: " + actionhost::actionNames("vantorel"),
+              errorFor(R"({"action": "NoSuchAction"})"));
     EXPECT_EQ(file + ":1:25: $.action: cobrinth does not export CheckDiskCost; its actions: SetPathRelatedProperties, "
                      "ChangeFeatureState, SleepCommand",
               errorFor(R"({"library": "cobrinth", "action": "CheckDiskCost"})"));

@@ -26,16 +26,16 @@ void addPair(std::map<std::wstring, std::wstring>& into, const std::string& opti
 void addCallCommand(CLI::App& app, CommandBody& chosen)
 {
     struct Options {
-        std::vector<std::string> libraryAndAction;
+        std::string library;
+        std::string action;
         std::vector<std::string> parameterPairs;
         std::vector<std::string> propertyPairs;
         ShowOptions show;
     };
     auto options = std::make_shared<Options>();
     CLI::App* call = app.add_subcommand("call", "Run one action without a scenario file.");
-    call->add_option("library_action", options->libraryAndAction, "LIBRARY (vantorel, cobrinth or a path) and ACTION")
-        ->required()
-        ->expected(2);
+    call->add_option("LIBRARY", options->library, "vantorel, cobrinth or a library's path")->required()->type_name("");
+    call->add_option("ACTION", options->action, "the action to call")->required()->type_name("");
     call->add_option("--param", options->parameterPairs, "a parameter, NAME=VALUE")->take_all();
     call->add_option("--property", options->propertyPairs, "a property before the call, NAME=VALUE")->take_all();
     addOutputOptions(call, options->show);
@@ -47,9 +47,7 @@ void addCallCommand(CLI::App& app, CommandBody& chosen)
                 addPair(parameters, "--param", pair);
             for (const std::string& pair : options->propertyPairs)
                 addPair(properties, "--property", pair);
-            return show(adHocScenario(options->libraryAndAction.at(0), options->libraryAndAction.at(1), parameters,
-                                      properties),
-                        options->show);
+            return show(adHocScenario(options->library, options->action, parameters, properties), options->show);
         };
     });
 }

@@ -3,6 +3,7 @@
 // each one that cannot be used. A library given by path is opened and its
 // action looked up, since no catalogue knows it.
 #include "commands/Command.h"
+#include "test/TestSuite.h"
 #include "run/Runner.h"
 #include "scenario/Scenario.h"
 
@@ -19,11 +20,14 @@ void addCheckCommand(CLI::App& app, CommandBody& chosen)
         "check", "Load scenario files without running them: \"ok FILE\" for each one that can be used, the "
                  "error (file, line, column, JSON path) for each one that cannot. Exit status 0 when all can, "
                  "2 otherwise.");
-    command->add_option("scenarios", *files, "the scenario files")->required();
+    command->add_option("SCENARIOS", *files, "scenario files and folders, searched as test searches them")
+        ->required()
+        ->type_name("");
     command->callback([files, &chosen] {
         chosen = [files] {
             int status = 0;
-            for (const std::string& file : *files) {
+            for (const ScenarioFile& found : scenarioFiles(*files)) {
+                const std::string& file = found.path;
                 try {
                     const Scenario scenario = loadScenario(file);
                     if (!scenario.catalogued) {

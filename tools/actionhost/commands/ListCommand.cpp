@@ -64,7 +64,7 @@ void addListCommand(CLI::App& app, CommandBody& chosen)
     CLI::App* command = app.add_subcommand(
         "list", "The actions a library exports (both libraries when none is named), each with its summary and "
                 "the parameters it reads.");
-    command->add_option("library", *libraries, "vantorel, cobrinth or a path")->expected(0, 1);
+    command->add_option("LIBRARY", *libraries, "vantorel, cobrinth or a path")->expected(0, 1)->type_name("");
     command->callback([libraries, &chosen] { chosen = [libraries] { return list(*libraries); }; });
 }
 

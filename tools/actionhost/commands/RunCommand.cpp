@@ -16,7 +16,7 @@ void addRunCommand(CLI::App& app, CommandBody& chosen)
     auto options = std::make_shared<Options>();
     CLI::App* run = app.add_subcommand("run", "Run one scenario; print the log, the properties written, the "
                                               "feature states set and the result.");
-    run->add_option("scenario", options->scenario, "the scenario file")->required()->expected(1);
+    run->add_option("SCENARIO", options->scenario, "the scenario file")->required()->expected(1)->type_name("");
     addLibraryOption(run, options->show.library);
     addOutputOptions(run, options->show);
     addTreeOptions(run, options->show);

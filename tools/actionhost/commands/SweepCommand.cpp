@@ -21,7 +21,7 @@ void addSweepCommand(CLI::App& app, CommandBody& chosen)
     auto options = std::make_shared<Options>();
     CLI::App* sweep = app.add_subcommand("sweep", "");
     sweep->group("");
-    sweep->add_option("scenario", options->scenario)->required()->expected(1);
+    sweep->add_option("SCENARIO", options->scenario)->required()->expected(1);
     addLibraryOption(sweep, options->library);
     addResultFileOption(sweep, options->resultFile);
     sweep->callback([options, &chosen] {

@@ -24,7 +24,7 @@ void addTestCommand(CLI::App& app, CommandBody& chosen, const std::string& self)
                 "FAIL with the differences and the tails of its output, SKIP for a scenario without an "
                 "\"expect\" block, then \"N passed, N failed\" (and \", N skipped\"). Folders are searched with "
                 "their subfolders.");
-    command->add_option("targets", options->suite.targets, "scenario files and folders")->required();
+    command->add_option("SCENARIOS", options->suite.targets, "scenario files and folders")->required()->type_name("");
     addLibraryOption(command, options->suite.cases.library);
     command->add_flag("--fault-sweep", options->suite.cases.faultSweep,
                       "make the host throw at each host call in turn and check that the action handles or passes "

@@ -74,14 +74,16 @@ std::string resolveLibrary(const std::string& library, const std::string& direct
 std::unique_ptr<hosting::ActionLibrary> openLibrary(const Scenario& scenario, const std::string& libraryOverride,
                                                     hosting::HostedAction& entry)
 {
-    const std::string libraryPath =
-        resolveLibrary(libraryOverride.empty() ? scenario.library : libraryOverride,
-                       libraryOverride.empty() ? scenario.directory : Poco::Path::current());
+    // Every error names the scenario file and where the library was given.
+    const std::string where = scenario.file + (libraryOverride.empty() ? ": $.library: " : ": --library: ");
+    std::string libraryPath;
     std::unique_ptr<hosting::ActionLibrary> library;
     try {
+        libraryPath = resolveLibrary(libraryOverride.empty() ? scenario.library : libraryOverride,
+                                     libraryOverride.empty() ? scenario.directory : Poco::Path::current());
         library.reset(new hosting::ActionLibrary(libraryPath));
     } catch (const std::exception& error) {
-        throw ScenarioError(error.what());
+        throw ScenarioError(where + error.what());
     }
     entry = library->find(scenario.action);
     if (entry == nullptr)

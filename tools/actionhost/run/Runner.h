@@ -26,7 +26,8 @@ std::string resolveLibrary(const std::string& library, const std::string& direct
 
 // Loads the scenario's library (or libraryOverride) and finds its action,
 // which stays callable while the library is held. Throws ScenarioError for a
-// library that cannot be found or loaded or lacks the action.
+// library that cannot be found or loaded or lacks the action, naming the
+// scenario file.
 std::unique_ptr<hosting::ActionLibrary> openLibrary(const Scenario& scenario, const std::string& libraryOverride,
                                                     hosting::HostedAction& entry);
 

@@ -2,6 +2,7 @@
 #include "run/Unread.h"
 
 #include "catalogue/Catalogue.h"
+#include "scenario/Nearest.h"
 
 #include <Poco/String.h>
 
@@ -50,23 +51,6 @@ std::vector<Unused> linesFor(const Scenario& scenario, const std::vector<std::st
         lines.push_back({"parameter \"" + name + "\" was not read in this run; " + read, known == nullptr});
     }
     return lines;
-}
-
-std::size_t editDistance(const std::string& a, const std::string& b)
-{
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 } // namespace

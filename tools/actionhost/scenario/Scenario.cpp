@@ -230,9 +230,21 @@ Scenario loadScenario(const std::string& file, const std::string& libraryOverrid
     // The libraries this product ships, named or left out, are known to
     // their last action.
     scenario.catalogued = libraryOverride.empty() && isKnownLibrary(scenario.library);
-    if (scenario.catalogued && findKnownAction(scenario.library, scenario.action) == nullptr)
-        reader.fail("$.action", scenario.library + " does not export " + scenario.action +
-                                    "; its actions: " + actionNames(scenario.library));
+    if (scenario.catalogued && findKnownAction(scenario.library, scenario.action) == nullptr) {
+        // Left out, the library is vantorel; the action may be another's.
+        std::string elsewhere;
+        for (const std::string& other : knownLibraries()) {
+            if (other != scenario.library && findKnownAction(other, scenario.action) != nullptr)
+                elsewhere = other;
+        }
+        if (!root->has("library") && !elsewhere.empty())
+            reader.fail("$.action", "the scenario names no library, so " + scenario.library + " is taken, which does "
+                                    "not export " + scenario.action + "; " + elsewhere + " does: give \"library\": \"" +
+                                    elsewhere + "\"");
+        reader.fail("$.action", scenario.library + (root->has("library") ? "" : " (the scenario names no library)") +
+                                    " does not export " + scenario.action + "; its actions: " +
+                                    actionNames(scenario.library));
+    }
     if (root->has("parameters"))
         scenario.model.parameters = reader.textMap(root->get("parameters"), "$.parameters");
     if (root->has("properties"))

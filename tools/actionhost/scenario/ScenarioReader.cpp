@@ -1,6 +1,7 @@
 // Reading a scenario's typed values, each error located in the file.
 #include "scenario/ScenarioReader.h"
 
+#include "scenario/Nearest.h"
 #include "scenario/Scenario.h"
 #include "scenario/StrictJson.h"
 
@@ -56,8 +57,10 @@ void ScenarioReader::onlyKeys(const Poco::JSON::Object::Ptr& object, const std::
                               const std::set<std::string>& allowed) const
 {
     for (const auto& member : *object) {
-        if (allowed.count(member.first) == 0)
-            fail(path + "." + member.first, "unknown key");
+        if (allowed.count(member.first) != 0)
+            continue;
+        const std::string meant = likelyMeant(member.first, std::vector<std::string>(allowed.begin(), allowed.end()));
+        fail(path + "." + member.first, "unknown key" + (meant.empty() ? "" : "; did you mean \"" + meant + "\"?"));
     }
 }
 
