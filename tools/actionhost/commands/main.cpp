@@ -39,7 +39,8 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     app.footer("Run 'actionhost <command> --help' for one command.\n"
                "Exit status of run and call: the action's result (0 or 1), 3 when an exception left the\n"
-               "action, 2 for a usage error or a bad scenario; of test: 0 when every scenario passed.");
+               "action, 2 for a usage error or a bad scenario; of test: 0 when every scenario that ran passed,\n"
+               "1 when one failed, 5 when none ran.");
     CommandBody command;
     addRunCommand(app, command);
     addTestCommand(app, command, selfPath(argv[0]));
