@@ -309,38 +309,53 @@ public:
     RunRecord record_;
 };
 
-FaultPlan::FaultPlan(std::vector<std::string> faults) : faults_(std::move(faults)), fired_(faults_.size(), false) {}
+bool FaultEntry::matches(const std::string& transcriptEntry) const
+{
+    return call == transcriptEntry ||
+           (call.find(':') == std::string::npos && transcriptEntry.size() > call.size() &&
+            transcriptEntry.compare(0, call.size(), call) == 0 && transcriptEntry[call.size()] == ':');
+}
+
+std::string FaultEntry::shown() const
+{
+    return "\"" + call + "\"" + (occurrence == 0 ? "" : " (occurrence " + std::to_string(occurrence) + ")");
+}
+
+FaultPlan::FaultPlan(std::vector<FaultEntry> faults)
+    : faults_(std::move(faults)), fired_(faults_.size(), false), matched_(faults_.size(), 0)
+{
+}
 
 bool FaultPlan::fire(const std::string& call)
 {
+    bool taken = false;
     for (std::size_t i = 0; i < faults_.size(); ++i) {
-        if (fired_[i])
+        if (fired_[i] || !faults_[i].matches(call))
             continue;
-        // An entry without ":" stands for every call of that operation.
-        const std::string& pattern = faults_[i];
-        const bool matches = pattern == call ||
-                             (pattern.find(':') == std::string::npos && call.size() > pattern.size() &&
-                              call.compare(0, pattern.size(), pattern) == 0 && call[pattern.size()] == ':');
-        if (matches) {
-            // One entry per call: a repeated entry fires at the next matching call.
+        // Every entry counts the calls that match it, taken or not.
+        const std::size_t seen = ++matched_[i];
+        const bool due = faults_[i].occurrence == 0 || faults_[i].occurrence == seen;
+        // Taken by an earlier entry, a plain one waits for the next match.
+        if (due && !taken) {
             fired_[i] = true;
-            return true;
+            taken = true;
         }
     }
-    return false;
+    return taken;
 }
 
-std::vector<std::string> FaultPlan::unfired() const
+std::vector<std::pair<FaultEntry, std::size_t> > FaultPlan::unfired() const
 {
-    std::vector<std::string> out;
+    std::vector<std::pair<FaultEntry, std::size_t> > out;
     for (std::size_t i = 0; i < faults_.size(); ++i) {
         if (!fired_[i])
-            out.push_back(faults_[i]);
+            out.emplace_back(faults_[i], matched_[i]);
     }
     return out;
 }
 
-std::vector<std::string> unfiredFaults(const std::vector<std::string>& faults, const std::vector<std::string>& calls)
+std::vector<std::pair<FaultEntry, std::size_t> > unfiredFaults(const std::vector<FaultEntry>& faults,
+                                                               const std::vector<std::string>& calls)
 {
     FaultPlan plan(faults);
     for (const std::string& call : calls)

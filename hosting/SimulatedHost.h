@@ -39,17 +39,37 @@ struct DiskCostModel {
 
 struct LogLine;
 
+// A host call that throws: the transcript entry it matches (an entry without
+// ":" stands for every call of that operation, "Log" for "Log:2"), and which
+// of the matching calls. Occurrence 0, the form of a plain text: the first
+// matching call that no earlier entry took, so that an entry given twice
+// fires at the second matching call too. Occurrence N: the Nth matching call
+// of the run, counting those other entries took (where another entry took it,
+// this one never fires).
+struct FaultEntry {
+    FaultEntry() = default;
+    // A plain entry, as tests write them: {"Log:2", "B.GetId"}.
+    FaultEntry(std::string entry, std::size_t nth = 0) : call(std::move(entry)), occurrence(nth) {}
+    FaultEntry(const char* entry) : call(entry) {}
+
+    std::string call;
+    std::size_t occurrence = 0;
+
+    bool matches(const std::string& transcriptEntry) const;
+    // "Log:2", or "Log:2" (occurrence 3), as messages name it.
+    std::string shown() const;
+    bool operator==(const FaultEntry& other) const { return call == other.call && occurrence == other.occurrence; }
+};
+
 struct HostModel {
     std::map<std::wstring, std::wstring> parameters;
     std::map<std::wstring, std::wstring> properties;
     std::map<std::wstring, std::wstring> resolve;
     FeatureModel root;
     std::vector<DiskCostModel> diskCosts;
-    // Each entry makes the host throw std::runtime_error at the first call
-    // whose transcript entry equals it (or, for an entry without ":", at the
-    // first call of that operation). A call consumes at most one entry, so an
-    // entry given twice fires at the second matching call too.
-    std::vector<std::string> faults;
+    // Each entry makes the host throw std::runtime_error at a call that
+    // matches it (see FaultEntry).
+    std::vector<FaultEntry> faults;
     // When not negative: the host throws at the call with this 0-based
     // position in the transcript.
     long failAtCall = -1;
@@ -64,27 +84,31 @@ struct HostModel {
     std::function<void(int level, const std::wstring& text)> logSink;
 };
 
-// Which calls a model's fault entries fire at: at each call, the first
-// entry not yet fired that matches it fires. The host follows one through
-// its run; one replayed over a run's transcript tells which entries never
-// fired.
+// Which calls a model's fault entries fire at: at each call, the entries
+// not yet fired are asked in order, and the first that fires there takes the
+// call (a call fires at most one). The host follows one through its run;
+// one replayed over a run's transcript tells which entries never fired.
 class FaultPlan {
 public:
-    explicit FaultPlan(std::vector<std::string> faults);
+    explicit FaultPlan(std::vector<FaultEntry> faults);
     // Whether an entry fires at this call (transcript entry), which it then
     // consumes.
     bool fire(const std::string& call);
-    // The entries that have not fired, in the model's order.
-    std::vector<std::string> unfired() const;
+    // The entries that have not fired, in the model's order, each with the
+    // number of calls that matched it.
+    std::vector<std::pair<FaultEntry, std::size_t> > unfired() const;
     bool empty() const { return faults_.empty(); }
 
 private:
-    std::vector<std::string> faults_;
+    std::vector<FaultEntry> faults_;
     std::vector<bool> fired_;
+    std::vector<std::size_t> matched_;
 };
 
-// The fault entries that fire at no call of a transcript.
-std::vector<std::string> unfiredFaults(const std::vector<std::string>& faults, const std::vector<std::string>& calls);
+// The fault entries that fire at no call of a transcript, each with the
+// number of its calls that matched it.
+std::vector<std::pair<FaultEntry, std::size_t> > unfiredFaults(const std::vector<FaultEntry>& faults,
+                                                               const std::vector<std::string>& calls);
 
 struct LogLine {
     int level;

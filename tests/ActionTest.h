@@ -53,7 +53,7 @@ inline Outcome runCobrinth(const std::string& action, const hosting::HostModel& 
 void expectParametersInCatalogue(const char* library, const std::string& action, const std::vector<std::string>& calls);
 
 // A vantorel action on a feature tree alone, the host throwing at faults.
-inline Outcome runOnTree(const std::string& action, hosting::FeatureModel tree, std::vector<std::string> faults = {})
+inline Outcome runOnTree(const std::string& action, hosting::FeatureModel tree, std::vector<hosting::FaultEntry> faults = {})
 {
     hosting::HostModel model;
     model.root = std::move(tree);

@@ -88,6 +88,11 @@ TEST(UnfiredFaults, EachEntryThatFiredAtNoCallIsNamedWithTheNearestCallsMade)
     EXPECT_EQ((Lines{{"fault \"Log:2\" never fired in this run; the action made no host call", true}}),
               linesOf(actionhost::unfiredFaultLines(scenario, {})));
     EXPECT_TRUE(actionhost::unfiredFaultLines(scenario, {"Log:2"}).empty());
+    // An occurrence past the last matching call says how many matched.
+    scenario.model.faults = {hosting::FaultEntry("Log:2", 3)};
+    EXPECT_EQ((Lines{{"fault \"Log:2\" (occurrence 3) never fired in this run; 2 calls match it", true}}),
+              linesOf(actionhost::unfiredFaultLines(scenario, {"Log:2", "Log:0", "Log:2"})));
+    EXPECT_TRUE(actionhost::unfiredFaultLines(scenario, {"Log:2", "Log:2", "Log:2"}).empty());
 }
 
 } // namespace

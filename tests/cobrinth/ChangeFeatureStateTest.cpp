@@ -9,7 +9,7 @@ using testing_support::runCobrinth;
 
 namespace {
 
-Outcome change(const std::wstring& state, const std::wstring& id, std::vector<std::string> faults = {})
+Outcome change(const std::wstring& state, const std::wstring& id, std::vector<hosting::FaultEntry> faults = {})
 {
     HostModel model;
     model.parameters[L"State"] = state;

@@ -94,6 +94,43 @@ TEST(SimulatedHost, ThrowsAtTheFirstMatchingCallOnly)
     EXPECT_TRUE(record.writes.empty());
 }
 
+// Which calls of a transcript the entries fire at, and which never fire,
+// with the number of calls that matched them.
+TEST(SimulatedHost, FaultEntriesFireAtTheirOccurrence)
+{
+    using hosting::FaultEntry;
+    const std::vector<std::string> calls = {"Log:2", "Log:0", "Log:2", "Log:2", "X.GetId"};
+    struct Case {
+        std::vector<FaultEntry> faults;
+        std::vector<std::size_t> firedAt;
+        std::vector<std::pair<FaultEntry, std::size_t> > unfired;
+    };
+    const Case cases[] = {
+        {{"Log:2"}, {0}, {}},
+        // A plain entry given twice fires at the next matching call too.
+        {{"Log:2", "Log:2"}, {0, 2}, {}},
+        {{FaultEntry("Log:2", 3)}, {3}, {}},
+        {{FaultEntry("Log", 2)}, {1}, {}},
+        {{FaultEntry("Log:2", 2), "Log:2"}, {0, 2}, {}},
+        // The first matching call is taken by the plain entry before it.
+        {{"Log:2", FaultEntry("Log:2", 1)}, {0}, {{FaultEntry("Log:2", 1), 3}}},
+        // Past the last matching call.
+        {{FaultEntry("Log:2", 4)}, {}, {{FaultEntry("Log:2", 4), 3}}},
+        {{"GetRootFeature"}, {}, {{FaultEntry("GetRootFeature"), 0}}},
+    };
+    for (const Case& c : cases) {
+        hosting::FaultPlan plan(c.faults);
+        std::vector<std::size_t> fired;
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            if (plan.fire(calls[i]))
+                fired.push_back(i);
+        }
+        EXPECT_EQ(c.firedAt, fired) << c.faults.front().shown();
+        EXPECT_EQ(c.unfired, plan.unfired()) << c.faults.front().shown();
+        EXPECT_EQ(c.unfired, hosting::unfiredFaults(c.faults, calls));
+    }
+}
+
 TEST(SimulatedHost, ThrowsAtAChosenTranscriptPosition)
 {
     const std::size_t total = run(sampleModel()).calls.size();

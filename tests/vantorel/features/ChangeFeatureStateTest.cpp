@@ -25,7 +25,7 @@ FeatureModel sampleTree()
 }
 
 Outcome change(const std::wstring& state, const std::wstring& id, FeatureModel tree = sampleTree(),
-               std::vector<std::string> faults = {})
+               std::vector<hosting::FaultEntry> faults = {})
 {
     HostModel model;
     model.parameters[L"State"] = state;

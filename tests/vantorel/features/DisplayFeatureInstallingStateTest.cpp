@@ -11,7 +11,7 @@ using testing_support::runVantorel;
 
 namespace {
 
-Outcome display(FeatureModel tree, std::vector<std::string> faults = {})
+Outcome display(FeatureModel tree, std::vector<hosting::FaultEntry> faults = {})
 {
     return testing_support::runOnTree("DisplayFeatureInstallingState", std::move(tree), std::move(faults));
 }

@@ -10,7 +10,7 @@ using testing_support::runVantorel;
 
 namespace {
 
-Outcome resetDefaults(FeatureModel tree, std::vector<std::string> faults = {})
+Outcome resetDefaults(FeatureModel tree, std::vector<hosting::FaultEntry> faults = {})
 {
     return testing_support::runOnTree("SetFeatureStateToDefault", std::move(tree), std::move(faults));
 }

@@ -82,19 +82,28 @@ std::vector<Unused> unreadParameters(const Scenario& scenario, const hosting::Ru
 std::vector<Unused> unfiredFaultLines(const Scenario& scenario, const std::vector<std::string>& calls)
 {
     std::vector<Unused> lines;
-    const std::vector<std::string> unfired = hosting::unfiredFaults(scenario.model.faults, calls);
+    const std::vector<std::pair<hosting::FaultEntry, std::size_t> > unfired =
+        hosting::unfiredFaults(scenario.model.faults, calls);
     if (unfired.empty())
         return lines;
     const std::set<std::string> made(calls.begin(), calls.end());
-    for (const std::string& fault : unfired) {
+    for (const auto& entry : unfired) {
+        const hosting::FaultEntry& fault = entry.first;
+        if (fault.occurrence > 0 && entry.second > 0) {
+            // Past the last matching call.
+            lines.push_back({"fault " + fault.shown() + " never fired in this run; " + std::to_string(entry.second) +
+                                 (entry.second == 1 ? " call matches it" : " calls match it"),
+                             true});
+            continue;
+        }
         std::vector<std::pair<std::size_t, std::string> > nearest;
         for (const std::string& call : made)
-            nearest.emplace_back(editDistance(fault, call), call);
+            nearest.emplace_back(editDistance(fault.call, call), call);
         std::sort(nearest.begin(), nearest.end());
         std::vector<std::string> shown;
         for (std::size_t i = 0; i < nearest.size() && i < 3; ++i)
             shown.push_back(nearest[i].second);
-        lines.push_back({"fault \"" + fault + "\" never fired in this run; " +
+        lines.push_back({"fault " + fault.shown() + " never fired in this run; " +
                              (shown.empty() ? "the action made no host call" : "nearest calls made: " + listed(shown)),
                          true});
     }

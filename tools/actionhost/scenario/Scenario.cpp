@@ -125,6 +125,34 @@ std::map<std::wstring, std::map<std::wstring, std::wstring> > readRegistry(const
     return keys;
 }
 
+// A transcript entry, or {"call": entry, "occurrence": N}: the Nth matching
+// call. An object, since a transcript entry may hold any character, so that
+// no spelling inside a text could stand for the number.
+hosting::FaultEntry readFault(const ScenarioReader& reader, const Poco::Dynamic::Var& value, const std::string& path)
+{
+    hosting::FaultEntry fault;
+    if (value.isString()) {
+        fault.call = value.convert<std::string>();
+        return fault;
+    }
+    if (value.type() != typeid(Poco::JSON::Object::Ptr))
+        reader.fail(path, "expected a transcript entry or {\"call\": ..., \"occurrence\": N}, found " +
+                              ScenarioReader::kindOf(value));
+    Poco::JSON::Object::Ptr object = reader.object(value, path);
+    reader.onlyKeys(object, path, {"call", "occurrence"});
+    if (!object->has("call"))
+        reader.fail(path, "a fault needs the \"call\" it throws at");
+    fault.call = reader.text(object->get("call"), path + ".call");
+    fault.occurrence = 1;
+    if (object->has("occurrence")) {
+        const long long nth = reader.integer(object->get("occurrence"), path + ".occurrence", 0, 2147483647);
+        if (nth == 0)
+            reader.fail(path + ".occurrence", "number out of range: expected an integer from 1 to 2147483647");
+        fault.occurrence = static_cast<std::size_t>(nth);
+    }
+    return fault;
+}
+
 void checkExpect(const ScenarioReader& reader, const Poco::JSON::Object::Ptr& expect)
 {
     reader.onlyKeys(expect, "$.expect", {"result", "log", "properties", "writes", "featureStates", "calls"});
@@ -279,7 +307,7 @@ Scenario loadScenario(const std::string& file, const std::string& libraryOverrid
     if (root->has("faults")) {
         Poco::JSON::Array::Ptr faults = reader.array(root->get("faults"), "$.faults");
         for (std::size_t i = 0; i < faults->size(); ++i)
-            scenario.model.faults.push_back(reader.text(faults->get(i), "$.faults[" + std::to_string(i) + "]"));
+            scenario.model.faults.push_back(readFault(reader, faults->get(i), "$.faults[" + std::to_string(i) + "]"));
     }
     if (root->has("timeout")) {
         const Poco::Dynamic::Var timeout = root->get("timeout");

@@ -47,6 +47,11 @@ std::string jsonNumber(double real)
 
 } // namespace
 
+std::string ScenarioReader::kindOf(const Poco::Dynamic::Var& value)
+{
+    return typeName(value);
+}
+
 void ScenarioReader::fail(const std::string& path, const std::string& message) const
 {
     const std::string place = locateJsonPath(text_, path);

@@ -39,6 +39,9 @@ public:
     unsigned long long unsignedInteger(const Poco::Dynamic::Var& value, const std::string& path) const;
     int int32(const Poco::Dynamic::Var& value, const std::string& path) const;
 
+    // "null", "an object", "an array", "a string", "a boolean", "a number".
+    static std::string kindOf(const Poco::Dynamic::Var& value);
+
     // An object of texts, as wide texts by wide name.
     std::map<std::wstring, std::wstring> textMap(const Poco::Dynamic::Var& value, const std::string& path) const;
 
