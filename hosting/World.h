@@ -4,14 +4,16 @@
 // when it ends.
 //
 // Off Windows the library's platform layer runs stand-ins configured by
-// environment variables (VANTOREL_DRIVES, COBRINTH_REGISTRY), which the world
-// sets. On Windows the library calls the real API at its real call sites and
+// environment variables (VANTOREL_DRIVES, COBRINTH_REGISTRY,
+// VANTOREL_COMMAND_PROCESSOR), which the world sets. On Windows the library calls the real API at its real call sites and
 // the host does the simulating, through Windows' own mechanisms:
 //  - the registry: HKEY_LOCAL_MACHINE is mapped, for this process, to a
 //    scratch key below HKEY_CURRENT_USER filled from the export text
 //    (RegOverridePredefKey); the scratch key is deleted afterwards;
 //  - drives: the library's imports of GetDriveTypeW and GetDiskFreeSpaceExW
-//    are redirected to the simulated drives, and restored afterwards.
+//    are redirected to the simulated drives, and restored afterwards;
+//  - a machine without a command processor: the library's import of the C
+//    runtime's _wsystem is redirected to one that answers no.
 // Without a block, the real API (off Windows: the stand-in's default) answers.
 #pragma once
 
@@ -30,6 +32,9 @@ struct WorldModel {
     // Registry-export text ("Windows Registry Editor Version 5.00", keys
     // below HKEY_LOCAL_MACHINE); see platform/RegistryFile.h.
     std::string registry;
+    // false: the C runtime answers that there is no command processor
+    // (system(NULL) and _wsystem(NULL) give 0).
+    bool commandProcessor = true;
 };
 
 class SimulatedWorld {

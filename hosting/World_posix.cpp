@@ -65,12 +65,16 @@ public:
                 throw std::runtime_error("cannot write the simulated registry to " + registryPath);
         }
         registry_.reset(new ScopedEnvironment("COBRINTH_REGISTRY", registryPath));
+        // Set either way, so that the caller's environment does not decide.
+        commandProcessor_.reset(
+            new ScopedEnvironment("VANTOREL_COMMAND_PROCESSOR", world.commandProcessor ? "" : "none"));
     }
 
 private:
     std::unique_ptr<Poco::TemporaryFile> registryFile_;
     std::unique_ptr<ScopedEnvironment> drives_;
     std::unique_ptr<ScopedEnvironment> registry_;
+    std::unique_ptr<ScopedEnvironment> commandProcessor_;
 };
 
 SimulatedWorld::SimulatedWorld(const ActionLibrary*, const WorldModel& world)

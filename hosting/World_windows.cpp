@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cerrno>
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
@@ -93,6 +94,16 @@ void writeSlot(void** slot, void* value)
     ::VirtualProtect(slot, sizeof(void*), old, &ignored);
 }
 
+// The C runtime's command processor on a machine that has none: asked
+// whether there is one, it answers 0; a command it cannot run.
+int __cdecl simulatedNoCommandProcessor(const wchar_t* command)
+{
+    if (command == nullptr)
+        return 0;
+    errno = ENOENT;
+    return -1;
+}
+
 // Points one import of a module elsewhere until destroyed. A module that
 // does not import the function is left alone: it cannot ask for it.
 class ImportRedirection {
@@ -105,6 +116,7 @@ public:
             writeSlot(slot_, replacement);
         }
     }
+    bool redirected() const { return slot_ != nullptr; }
     ~ImportRedirection()
     {
         if (slot_ != nullptr)
@@ -200,12 +212,22 @@ public:
         }
         if (world.hasRegistry)
             registry_.reset(new ScratchRegistry(world.registry));
+        if (!world.commandProcessor) {
+            if (library == nullptr)
+                throw std::logic_error("a machine without a command processor needs the library that asks");
+            commandProcessor_.reset(new ImportRedirection(static_cast<HMODULE>(library->handle()), "_wsystem",
+                                                          reinterpret_cast<void*>(&simulatedNoCommandProcessor)));
+            // A library that does not import it would find the real one.
+            if (!commandProcessor_->redirected())
+                throw std::runtime_error("no command processor: the library does not import _wsystem");
+        }
     }
 
 private:
     std::unique_ptr<ImportRedirection> driveType_;
     std::unique_ptr<ImportRedirection> freeSpace_;
     std::unique_ptr<ScratchRegistry> registry_;
+    std::unique_ptr<ImportRedirection> commandProcessor_;
 };
 
 SimulatedWorld::SimulatedWorld(const ActionLibrary* library, const WorldModel& world)

@@ -42,7 +42,7 @@ TEST_F(ScenarioLoading, ReadsEveryBlock)
                    "children": [{"id": "C"}]},
       "diskCosts": [{"path": "C:\\x", "cost": 5000000000}],
       "drives": {"C:": {"type": "removable", "freeBytes": 10}, "D:": {"path": "sub"}},
-      "registry": {"HKLM\\SOFTWARE\\K": {"V": "v"}},
+      "registry": {"HKLM\\SOFTWARE\\K": {"V": "v"}}, "commandProcessor": false,
       "faults": ["R.GetId", {"call": "Log:2", "occurrence": 3}, {"call": "Log"}],
       "expect": {"result": "exception", "log": [[2, "x"]], "writes": [["P", "v"]],
                  "properties": {"P": null}, "featureStates": {"C": 1, "R": null}, "calls": ["Log:2"]}
@@ -57,6 +57,7 @@ TEST_F(ScenarioLoading, ReadsEveryBlock)
     EXPECT_EQ(5000000000LL, scenario.model.diskCosts[0].cost);
     EXPECT_EQ("C:=removable#10;D:=fixed@" + Poco::Path(directory.path()).append("sub").toString(), scenario.drives);
     EXPECT_EQ(L"v", scenario.registry.at(L"SOFTWARE\\K").at(L"V"));
+    EXPECT_FALSE(scenario.commandProcessor);
     EXPECT_EQ((std::vector<hosting::FaultEntry>{"R.GetId", hosting::FaultEntry("Log:2", 3), hosting::FaultEntry("Log", 1)}),
               scenario.model.faults);
     ASSERT_TRUE(scenario.expect);

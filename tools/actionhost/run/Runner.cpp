@@ -100,6 +100,7 @@ RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverri
     world.hasDrives = scenario.hasDrives;
     world.drives = scenario.drives;
     world.hasRegistry = scenario.hasRegistry;
+    world.commandProcessor = scenario.commandProcessor;
     if (scenario.hasRegistry)
         world.registry = platform::registryExportText(scenario.registry);
     std::unique_ptr<hosting::SimulatedWorld> simulated;

@@ -233,7 +233,8 @@ Scenario loadScenario(const std::string& file, const std::string& libraryOverrid
         reader.fail("$", "a scenario is a JSON object");
     }
     reader.onlyKeys(root, "$", {"$schema", "description", "library", "action", "parameters", "properties", "resolve",
-                                "features", "diskCosts", "drives", "registry", "faults", "expect", "timeout"});
+                                "features", "diskCosts", "drives", "registry", "commandProcessor", "faults", "expect",
+                                "timeout"});
 
     Scenario scenario;
     scenario.file = file;
@@ -304,6 +305,8 @@ Scenario loadScenario(const std::string& file, const std::string& libraryOverrid
         scenario.hasRegistry = true;
         scenario.registry = readRegistry(reader, root->get("registry"));
     }
+    if (root->has("commandProcessor"))
+        scenario.commandProcessor = reader.boolean(root->get("commandProcessor"), "$.commandProcessor");
     if (root->has("faults")) {
         Poco::JSON::Array::Ptr faults = reader.array(root->get("faults"), "$.faults");
         for (std::size_t i = 0; i < faults->size(); ++i)

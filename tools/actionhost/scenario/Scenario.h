@@ -33,6 +33,7 @@ struct Scenario {
     std::string drives;      // the drive stand-in's configuration text
     bool hasRegistry = false;
     std::map<std::wstring, std::map<std::wstring, std::wstring> > registry;  // keys below HKLM
+    bool commandProcessor = true;  // false: the machine has none
     Poco::JSON::Object::Ptr expect;  // null when the file has no expect block
     double timeout = 0;              // seconds; 0: the runner's limit
 };

@@ -255,6 +255,9 @@ std::string scenarioSchema()
                      "GetDiskCostList: the installation's cost per folder")},
           {"drives", drives()},
           {"registry", registry()},
+          {"commandProcessor", described({{"type", "boolean"}},
+                                         "false: the machine has no command processor, and the C runtime says so "
+                                         "when asked (system(NULL) is 0); true, the default: it has one")},
           {"faults",
            described({{"type", "array"},
                       {"items",
