@@ -12,19 +12,20 @@ shift 6
 rm -rf "$work"
 mkdir -p "$work/scenarios/sub"
 s="$work/scenarios"
+# printf, not echo: the writer's path may hold backslashes (Z:\\ under Wine).
 vexa='"action": "SetVexaName", "parameters": {"MachineName": "a-b", "PropertyId": "N"}'
-echo "{$vexa, \"expect\": {\"result\": 0, \"properties\": {\"N\": \"a_b\"}}}" >"$s/a-pass.json"
-echo "{$vexa, \"expect\": {\"result\": 1, \"properties\": {\"N\": \"x\"}}}" >"$s/b-fail.json"
-echo "{$vexa, }" >"$s/c-error.json"
-echo "{$vexa}" >"$s/d-skip.json"
+printf '%s\n' "{$vexa, \"expect\": {\"result\": 0, \"properties\": {\"N\": \"a_b\"}}}" >"$s/a-pass.json"
+printf '%s\n' "{$vexa, \"expect\": {\"result\": 1, \"properties\": {\"N\": \"x\"}}}" >"$s/b-fail.json"
+printf '%s\n' "{$vexa, }" >"$s/c-error.json"
+printf '%s\n' "{$vexa}" >"$s/d-skip.json"
 for stream in out err; do
-  echo "{\"action\": \"RunCommandAndSetReturnCode\", \"parameters\": {\"CmdLine\": \"$writer bytes $stream\",
+  printf '%s\n' "{\"action\": \"RunCommandAndSetReturnCode\", \"parameters\": {\"CmdLine\": \"$writer bytes $stream\",
     \"WriteProperty\": \"RC\"}, \"expect\": {\"result\": 0}}" >"$s/e-bytes-$stream.json"
 done
-echo "{\"action\": \"RunCommandAndSetReturnCode\", \"parameters\": {\"CmdLine\": \"$writer hang $work/hang.pid\",
+printf '%s\n' "{\"action\": \"RunCommandAndSetReturnCode\", \"parameters\": {\"CmdLine\": \"$writer hang $work/hang.pid\",
   \"WriteProperty\": \"RC\"}, \"expect\": {\"result\": 0}}" >"$s/f-hang.json"
-echo "{$vexa, \"expect\": {\"result\": 0}}" >"$s/g-after.json"
-echo "{$vexa, \"expect\": {\"result\": 0}}" >"$s/sub/h-deep.json"
+printf '%s\n' "{$vexa, \"expect\": {\"result\": 0}}" >"$s/g-after.json"
+printf '%s\n' "{$vexa, \"expect\": {\"result\": 0}}" >"$s/sub/h-deep.json"
 
 "$@" "$actionhost" test -j 1 "$s" --junit "$work/report.xml" >"$work/output.txt" 2>&1 &
 runner=$!
