@@ -1,8 +1,9 @@
 # Three Debian packages from the install components, made by CPack:
 #
 #   installer-actions      the two action libraries, plug-ins in
-#                          /usr/lib/<triplet>/installer-actions/ (no SONAME,
-#                          no ldconfig: hosts load them by path)
+#                          /usr/lib/<triplet>/installer-actions/, a folder no
+#                          loader searches (their SONAME is their file name,
+#                          libvantorel.so; no ldconfig: hosts load them by path)
 #   installer-actions-dev  the contract headers and the CMake package
 #   actionhost             the runner, its manual page, examples, reference
 #
@@ -34,7 +35,8 @@ The libraries are plug-ins, loaded by path from
 
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME installer-actions-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "installer-actions (= ${debian_version}), libboost-dev, libpoco-dev")
+# The contract headers use Boost's smart pointers, and nothing of POCO.
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "installer-actions (= ${debian_version}), libboost-dev")
 set(CPACK_COMPONENT_DEV_DESCRIPTION "installer custom actions - host contract headers
 The C++ headers of the contract between an installer engine and the action
 libraries of the installer-actions package (the action context, the feature

@@ -49,8 +49,10 @@ else()
   install(EXPORT InstallerActionsTargets NAMESPACE actions:: DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
   configure_package_config_file(cmake/InstallerActionsConfig.cmake.in
     ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake INSTALL_DESTINATION ${ACTIONS_CMAKE_DIR})
+  # While the major version is 0, a minor release may change the contract:
+  # only the same minor version is compatible.
   write_basic_package_version_file(${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
-    COMPATIBILITY SameMajorVersion)
+    COMPATIBILITY SameMinorVersion)
   install(FILES ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake
                 ${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
           DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)

@@ -20,8 +20,11 @@ lintian --fail-on error --tag-display-limit 0 "${debs[@]}"
 root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT
 for deb in "${debs[@]}"; do
-  dpkg-deb --field "$deb" Package Depends | sed 's/^/  /'
+  dpkg-deb --field "$deb" Package Multi-Arch Depends | sed 's/^/  /'
   dpkg -x "$deb" "$root"
+done
+for deb in build/packages/installer-actions_*.deb build/packages/installer-actions-dev_*.deb; do
+  [ "$(dpkg-deb --field "$deb" Multi-Arch)" = same ] || { echo "packages: $deb is not Multi-Arch: same" >&2; exit 1; }
 done
 cmake -S tests/consumer -B "$root/consumer" -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
 cmake --build "$root/consumer" >/dev/null

@@ -37,6 +37,7 @@ int main(int argc, char** argv)
     // "/..." is a path, on Windows too, never an option.
     app.allow_windows_style_options(false);
     app.require_subcommand(1);
+    app.set_version_flag("--version", "actionhost " ACTIONHOST_VERSION);
     app.footer("Run 'actionhost <command> --help' for one command.\n"
                "Exit status of run and call: the action's result (0 or 1), 3 when an exception left the\n"
                "action, 2 for a usage error or a bad scenario; of test: 0 when every scenario that ran passed,\n"
