@@ -48,7 +48,8 @@ else()
   install(TARGETS host_contract EXPORT InstallerActionsTargets)
   install(EXPORT InstallerActionsTargets NAMESPACE actions:: DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
   configure_package_config_file(cmake/InstallerActionsConfig.cmake.in
-    ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake INSTALL_DESTINATION ${ACTIONS_CMAKE_DIR})
+    ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake INSTALL_DESTINATION ${ACTIONS_CMAKE_DIR}
+    PATH_VARS ACTIONS_PLUGIN_DIR)
   # While the major version is 0, a minor release may change the contract:
   # only the same minor version is compatible.
   write_basic_package_version_file(${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tests the Debian packages as a user gets them: lintian must find no error;
 # then the three .deb files are unpacked into a scratch root, a host of its
-# own is built against the installed -dev files and run, and the installed
+# own is built against the installed -dev files, installed itself and run
+# from where it is installed, and the installed
 # actionhost runs the installed examples. Usage: scripts/test-packages.sh
 # (after scripts/package.sh linux).
 set -euo pipefail
@@ -28,7 +29,10 @@ for deb in build/packages/installer-actions_*.deb build/packages/installer-actio
 done
 cmake -S tests/consumer -B "$root/consumer" -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
 cmake --build "$root/consumer" >/dev/null
-"$root/consumer/consumer_host"
+# Installed, the host still finds the library it links, in the plug-in
+# folder, and loads the other one from there by path.
+cmake --install "$root/consumer" --prefix "$root/host" >/dev/null
+"$root/host/bin/consumer_host"
 "$root/usr/bin/actionhost" test "$root/usr/share/installer-actions/examples" | tail -1
 gzip -dc "$root/usr/share/man/man1/actionhost.1.gz" | grep -q '^\.TH ACTIONHOST 1'  # the manual page is there and whole
 # The schema lies where the examples' "$schema" names it, and new finds it there.

@@ -1,9 +1,14 @@
 // A minimal host of its own: implements the action context from the
-// installed contract headers and calls SetVexaName from the installed library.
+// installed contract headers, calls SetVexaName from the installed vantorel
+// it links, and loads the installed cobrinth by path from the plug-in folder
+// to call its SleepCommand.
 #include <host/ActionContext.h>
+
+#include <dlfcn.h>
 
 #include <iostream>
 #include <map>
+#include <string>
 
 extern "C" int SetVexaName(ActionContextPtr context);
 
@@ -38,5 +43,22 @@ int main()
     const int result = SetVexaName(context);
     const bool ok = result == 0 && context->values[L"NAME"] == L"ws_build";
     std::cout << (ok ? "consumer: SetVexaName wrote ws_build" : "consumer: unexpected result") << "\n";
-    return ok ? 0 : 1;
+    if (!ok)
+        return 1;
+
+    // Loaded by path, as installer engines load the actions.
+    const std::string path = std::string(PLUGIN_DIR) + "/libcobrinth.so";
+    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        std::cout << "consumer: cannot load " << path << ": " << dlerror() << "\n";
+        return 1;
+    }
+    typedef int (*Action)(ActionContextPtr);
+    Action sleep = reinterpret_cast<Action>(dlsym(library, "SleepCommand"));
+    context->values[L"Seconds"] = L"0";
+    const int slept = sleep != nullptr ? sleep(context) : 1;
+    std::cout << (slept == 0 ? "consumer: cobrinth's SleepCommand loaded by path returned 0"
+                             : "consumer: cobrinth's SleepCommand failed")
+              << "\n";
+    return slept == 0 ? 0 : 1;
 }
