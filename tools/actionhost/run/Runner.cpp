@@ -12,13 +12,10 @@
 #include <Poco/Environment.h>
 #include <Poco/File.h>
 #include <Poco/JSON/Array.h>
-#include <Poco/JSON/Stringifier.h>
 #include <Poco/Path.h>
 
 #include <filesystem>
 #include <memory>
-#include <set>
-#include <sstream>
 
 
 namespace actionhost {

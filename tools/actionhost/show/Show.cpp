@@ -13,7 +13,6 @@
 
 #include <iostream>
 #include <sstream>
-#include <stdexcept>
 
 namespace actionhost {
 

@@ -13,19 +13,26 @@
 #include <Poco/DirectoryIterator.h>
 #include <Poco/Environment.h>
 #include <Poco/File.h>
-#include <Poco/String.h>
 #include <Poco/Path.h>
+#include <Poco/String.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <set>
 #include <iostream>
+#include <set>
 #include <thread>
 
 namespace actionhost {
 
 namespace {
+
+// A file or folder as one, whatever path or link leads to it.
+std::string identityOf(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(std::filesystem::u8path(path), ignored).u8string();
+}
 
 bool hiddenOrPackages(const std::string& name)
 {
@@ -37,9 +44,7 @@ bool hiddenOrPackages(const std::string& name)
 void collect(const std::string& folder, const std::string& below, std::set<std::string>& searched,
              std::vector<ScenarioFile>& files)
 {
-    std::error_code ignored;
-    const std::string identity = std::filesystem::weakly_canonical(std::filesystem::u8path(folder), ignored).u8string();
-    if (!searched.insert(identity).second)
+    if (!searched.insert(identityOf(folder)).second)
         return;
     std::vector<std::string> names;
     for (Poco::DirectoryIterator it(folder), end; it != end; ++it)
@@ -119,9 +124,7 @@ std::vector<ScenarioFile> scenarioFiles(const std::vector<std::string>& targets)
     std::map<std::string, std::size_t> seen;
     std::vector<ScenarioFile> once;
     for (const ScenarioFile& found : files) {
-        std::error_code ignored;
-        const std::string identity =
-            std::filesystem::weakly_canonical(std::filesystem::u8path(found.path), ignored).u8string();
+        const std::string identity = identityOf(found.path);
         const auto known = seen.find(identity);
         if (known == seen.end()) {
             seen[identity] = once.size();
