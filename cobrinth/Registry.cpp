@@ -3,10 +3,14 @@
 
 #include "platform/Platform.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <new>
 
 namespace {
+
+const std::uint64_t kLargestBuffer = 0x80000000ull;
 
 // Closes the key on every path out of the reader.
 class ScopedRegistryKey {
@@ -48,8 +52,14 @@ bool ReadValueFromRegistry(std::wstring keyPath, std::wstring valueName, std::ws
         error = L"ReadValueFromRegistry:: succeeded in retrieving value,but its value is empty!";
         return false;
     }
-    const std::size_t units = (size + sizeof(wchar_t) - 1) / sizeof(wchar_t);
-    std::unique_ptr<wchar_t[]> buffer(new (std::nothrow) wchar_t[units]);
+    // Counted in 64 bits: in 32 bits the largest size would round up to no
+    // units at all, and the second query would write past an empty buffer.
+    // The host is a 32-bit process, where no buffer of 2 GiB can be had; no
+    // build asks for one, so that every build answers such a size alike.
+    const std::uint64_t units = (static_cast<std::uint64_t>(size) + sizeof(wchar_t) - 1) / sizeof(wchar_t);
+    std::unique_ptr<wchar_t[]> buffer;
+    if (units * sizeof(wchar_t) < kLargestBuffer)
+        buffer.reset(new (std::nothrow) wchar_t[static_cast<std::size_t>(units)]);
     if (!buffer) {
         error = L"ReadValueFromRegistry:: retrieved null buffer at 2nd time!";
         return false;
@@ -60,7 +70,7 @@ bool ReadValueFromRegistry(std::wstring keyPath, std::wstring valueName, std::ws
         return false;
     }
     // The value may lack its terminator: read no further than the bytes returned.
-    const std::size_t returned = std::min<std::size_t>(size / sizeof(wchar_t), units);
+    const std::size_t returned = static_cast<std::size_t>(std::min<std::uint64_t>(size / sizeof(wchar_t), units));
     std::size_t length = 0;
     while (length < returned && buffer[length] != L'\0')
         ++length;

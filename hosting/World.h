@@ -5,15 +5,20 @@
 //
 // Off Windows the library's platform layer runs stand-ins configured by
 // environment variables (VANTOREL_DRIVES, COBRINTH_REGISTRY,
-// VANTOREL_COMMAND_PROCESSOR), which the world sets. On Windows the library calls the real API at its real call sites and
-// the host does the simulating, through Windows' own mechanisms:
+// VANTOREL_COMMAND_PROCESSOR), which the world sets. On Windows the library
+// calls the real API at its real call sites and the host does the
+// simulating, through Windows' own mechanisms:
 //  - the registry: HKEY_LOCAL_MACHINE is mapped, for this process, to a
 //    scratch key below HKEY_CURRENT_USER filled from the export text
 //    (RegOverridePredefKey); the scratch key is deleted afterwards;
 //  - drives: the library's imports of GetDriveTypeW and GetDiskFreeSpaceExW
 //    are redirected to the simulated drives, and restored afterwards;
 //  - a machine without a command processor: the library's import of the C
-//    runtime's _wsystem is redirected to one that answers no.
+//    runtime's _wsystem is redirected to one that answers no;
+//  - registry values that report a size of their own or fail their second
+//    query: the library's imports of RegOpenKeyExW, RegQueryValueExW and
+//    RegCloseKey are redirected, and answer those values from the model
+//    (every other value from the registry).
 // Without a block, the real API (off Windows: the stand-in's default) answers.
 #pragma once
 

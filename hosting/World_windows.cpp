@@ -1,6 +1,7 @@
 // On Windows the library calls the real API; the host makes the simulated
-// world real for it: the registry through RegOverridePredefKey, drives by
-// redirecting the library's imports of the two drive functions.
+// world real for it: the registry through RegOverridePredefKey, drives, a
+// missing command processor and registry values with answers of their own
+// by redirecting the library's imports of those functions.
 #include "hosting/World.h"
 
 #include "hosting/ActionLibrary.h"
@@ -11,7 +12,9 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <stdexcept>
 
@@ -130,6 +133,58 @@ private:
     void* original_ = nullptr;
 };
 
+// Values that answer their queries otherwise than the registry would, by
+// key path below HKEY_LOCAL_MACHINE, and the keys the library opened on them.
+platform::RegistryKeys simulatedValues;
+std::map<HKEY, const platform::RegistryValues*> openSimulatedKeys;
+
+LONG WINAPI simulatedRegOpenKeyEx(HKEY root, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY opened)
+{
+    const LONG status = ::RegOpenKeyExW(root, subKey, options, access, opened);
+    if (status == ERROR_SUCCESS && root == HKEY_LOCAL_MACHINE && subKey != nullptr && opened != nullptr) {
+        std::lock_guard<std::mutex> lock(activeGuard);
+        const auto found = simulatedValues.find(subKey);
+        if (found != simulatedValues.end())
+            openSimulatedKeys[*opened] = &found->second;
+    }
+    return status;
+}
+
+LONG WINAPI simulatedRegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                                     LPDWORD size)
+{
+    const platform::RegistryValue* simulated = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(activeGuard);
+        const auto open = openSimulatedKeys.find(key);
+        if (open != openSimulatedKeys.end()) {
+            const auto value = open->second->find(name != nullptr ? name : L"");
+            if (value != open->second->end())
+                simulated = &value->second;
+        }
+    }
+    if (simulated == nullptr)
+        return ::RegQueryValueExW(key, name, reserved, type, data, size);
+    std::uint32_t valueType = 0;
+    std::uint32_t valueSize = size != nullptr ? *size : 0;
+    const long status = platform::answerQuery(*simulated, simulated->data, &valueType, data,
+                                              size != nullptr ? &valueSize : nullptr);
+    if (type != nullptr)
+        *type = valueType;
+    if (size != nullptr)
+        *size = valueSize;
+    return status;
+}
+
+LONG WINAPI simulatedRegCloseKey(HKEY key)
+{
+    {
+        std::lock_guard<std::mutex> lock(activeGuard);
+        openSimulatedKeys.erase(key);
+    }
+    return ::RegCloseKey(key);
+}
+
 // One key per process and no shared parent: processes that start and end
 // their worlds at once (test -j) never touch each other's keys.
 std::wstring scratchKeyPath(unsigned long processId)
@@ -161,8 +216,13 @@ public:
                       "create key " + narrow(key.first));
                 LONG status = ERROR_SUCCESS;
                 for (const auto& value : key.second) {
+                    // A text that ends without its terminator is followed
+                    // here by no zero unit: the registry would count one in
+                    // (Windows and Wine both do).
+                    std::vector<unsigned char> padded = value.second.data;
+                    padded.insert(padded.end(), {0xFF, 0xFF, 0xFF});
                     status = ::RegSetValueExW(opened, value.first.c_str(), 0, value.second.type,
-                                              value.second.data.empty() ? nullptr : value.second.data.data(),
+                                              value.second.data.empty() ? nullptr : padded.data(),
                                               static_cast<DWORD>(value.second.data.size()));
                     if (status != ERROR_SUCCESS)
                         break;
@@ -210,8 +270,10 @@ public:
             freeSpace_.reset(new ImportRedirection(module, "GetDiskFreeSpaceExW",
                                                    reinterpret_cast<void*>(&simulatedGetDiskFreeSpaceEx)));
         }
-        if (world.hasRegistry)
+        if (world.hasRegistry) {
             registry_.reset(new ScratchRegistry(world.registry));
+            simulateQueries(library, world.registry);
+        }
         if (!world.commandProcessor) {
             if (library == nullptr)
                 throw std::logic_error("a machine without a command processor needs the library that asks");
@@ -224,6 +286,38 @@ public:
     }
 
 private:
+    // The values that name answers of their own are answered by the
+    // library's redirected registry imports; the rest by the registry.
+    void simulateQueries(const ActionLibrary* library, const std::string& exportText)
+    {
+        platform::RegistryKeys simulated;
+        for (const auto& key : platform::parseRegistryExport(exportText)) {
+            for (const auto& value : key.second) {
+                if (value.second.simulatesQueries())
+                    simulated[key.first][value.first] = value.second;
+            }
+        }
+        if (simulated.empty())
+            return;
+        if (library == nullptr)
+            throw std::logic_error("registry values with answers of their own need the library that asks");
+        {
+            std::lock_guard<std::mutex> lock(activeGuard);
+            simulatedValues = simulated;
+        }
+        HMODULE module = static_cast<HMODULE>(library->handle());
+        openKey_.reset(new ImportRedirection(module, "RegOpenKeyExW", reinterpret_cast<void*>(&simulatedRegOpenKeyEx)));
+        queryValue_.reset(
+            new ImportRedirection(module, "RegQueryValueExW", reinterpret_cast<void*>(&simulatedRegQueryValueEx)));
+        closeKey_.reset(new ImportRedirection(module, "RegCloseKey", reinterpret_cast<void*>(&simulatedRegCloseKey)));
+        if (!openKey_->redirected() || !queryValue_->redirected())
+            throw std::runtime_error("registry values with answers of their own: the library does not import "
+                                     "RegOpenKeyExW and RegQueryValueExW");
+    }
+
+    std::unique_ptr<ImportRedirection> openKey_;
+    std::unique_ptr<ImportRedirection> queryValue_;
+    std::unique_ptr<ImportRedirection> closeKey_;
     std::unique_ptr<ImportRedirection> driveType_;
     std::unique_ptr<ImportRedirection> freeSpace_;
     std::unique_ptr<ScratchRegistry> registry_;
@@ -252,6 +346,8 @@ SimulatedWorld::~SimulatedWorld()
     impl_.reset();
     std::lock_guard<std::mutex> lock(activeGuard);
     activeDrives.clear();
+    simulatedValues.clear();
+    openSimulatedKeys.clear();
     active = false;
 }
 

@@ -1,10 +1,13 @@
 // Reading and writing the registry-export text that the registry stand-in keeps.
 #include "platform/RegistryFile.h"
 
+#include "platform/Platform.h"
+
 #include <Poco/UnicodeConverter.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <cwctype>
 #include <fstream>
 #include <sstream>
@@ -54,12 +57,6 @@ std::wstring toWide(const std::string& bytes)
     return text;
 }
 
-void appendWide(std::vector<unsigned char>& out, const std::wstring& text)
-{
-    const unsigned char* begin = reinterpret_cast<const unsigned char*>(text.c_str());
-    out.insert(out.end(), begin, begin + (text.size() + 1) * sizeof(wchar_t));
-}
-
 // Reads a quoted string starting at pos (which holds the opening quote);
 // returns false when it is not closed.
 bool readQuoted(const std::wstring& line, std::size_t& pos, std::wstring& out)
@@ -97,26 +94,6 @@ bool parseHexBytes(const std::wstring& text, std::vector<unsigned char>& out)
     return true;
 }
 
-// UTF-16LE bytes of a string value become wide units in the native width;
-// where wchar_t holds 32 bits, a surrogate pair becomes its one character.
-std::vector<unsigned char> wideFromUtf16Bytes(const std::vector<unsigned char>& bytes)
-{
-    std::wstring units;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        unsigned unit = bytes[i] | (bytes[i + 1] << 8);
-        if (sizeof(wchar_t) == 4 && unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-            const unsigned low = bytes[i + 2] | (bytes[i + 3] << 8);
-            if (low >= 0xDC00 && low < 0xE000) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        units.push_back(static_cast<wchar_t>(unit));
-    }
-    const unsigned char* begin = reinterpret_cast<const unsigned char*>(units.data());
-    return std::vector<unsigned char>(begin, begin + units.size() * sizeof(wchar_t));
-}
-
 bool parseValue(const std::wstring& line, std::wstring& name, RegistryValue& value)
 {
     std::size_t pos = 0;
@@ -134,7 +111,7 @@ bool parseValue(const std::wstring& line, std::wstring& name, RegistryValue& val
         if (!readQuoted(data, at, text))
             return false;
         value.type = 1;
-        appendWide(value.data, text);
+        value.data = utf16Value(text);
         return true;
     }
     if (data.compare(0, 6, L"dword:") == 0) {
@@ -151,17 +128,111 @@ bool parseValue(const std::wstring& line, std::wstring& name, RegistryValue& val
         value.type = 3;
         if (data.size() > 4 && data[3] == L'(')
             value.type = static_cast<std::uint32_t>(std::wcstoul(data.c_str() + 4, nullptr, 16));
-        std::vector<unsigned char> bytes;
-        if (!parseHexBytes(data.substr(colon + 1), bytes))
-            return false;
-        const bool isText = value.type == 1 || value.type == 2 || value.type == 7;
-        value.data = isText ? wideFromUtf16Bytes(bytes) : bytes;
-        return true;
+        return parseHexBytes(data.substr(colon + 1), value.data);
     }
     return false;
 }
 
+// ;query:"Name" first-size=N second-fails, for the named value of the key.
+void parseQueryLine(const std::wstring& line, RegistryValues& values)
+{
+    std::size_t pos = 7;  // past ";query:"
+    std::wstring name;
+    if (!readQuoted(line, pos, name))
+        return;
+    bool hasSize = false;
+    unsigned long long size = 0;
+    bool fails = false;
+    std::wistringstream words(line.substr(pos));
+    std::wstring word;
+    while (words >> word) {
+        if (word == L"second-fails") {
+            fails = true;
+        } else if (word.compare(0, 11, L"first-size=") == 0 && word.size() > 11 &&
+                   word.find_first_not_of(L"0123456789", 11) == std::wstring::npos && word.size() <= 21) {
+            size = std::wcstoull(word.c_str() + 11, nullptr, 10);
+            if (size > 0xFFFFFFFFull)
+                return;
+            hasSize = true;
+        } else {
+            return;
+        }
+    }
+    auto found = values.find(name);
+    if (found == values.end())
+        return;
+    found->second.hasReportedSize = hasSize;
+    found->second.reportedSize = static_cast<std::uint32_t>(size);
+    found->second.secondQueryFails = fails;
+}
+
 } // namespace
+
+std::vector<unsigned char> utf16Value(const std::wstring& text)
+{
+    std::vector<unsigned char> bytes;
+    bytes.reserve((text.size() + 1) * 2);
+    auto unit = [&bytes](unsigned code) {
+        bytes.push_back(static_cast<unsigned char>(code & 0xFFu));
+        bytes.push_back(static_cast<unsigned char>((code >> 8) & 0xFFu));
+    };
+    for (wchar_t c : text) {
+        const unsigned code = static_cast<unsigned>(c);
+        if (code > 0xFFFF) {
+            unit(0xD800 + ((code - 0x10000) >> 10));
+            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            unit(code);
+        }
+    }
+    unit(0);
+    return bytes;
+}
+
+std::vector<unsigned char> nativeWideBytes(const std::vector<unsigned char>& bytes)
+{
+    if (sizeof(wchar_t) == 2)
+        return bytes;
+    std::wstring units;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        unsigned unit = bytes[i] | (bytes[i + 1] << 8);
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+            const unsigned low = bytes[i + 2] | (bytes[i + 3] << 8);
+            if (low >= 0xDC00 && low < 0xE000) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        units.push_back(static_cast<wchar_t>(unit));
+    }
+    const unsigned char* begin = reinterpret_cast<const unsigned char*>(units.data());
+    return std::vector<unsigned char>(begin, begin + units.size() * sizeof(wchar_t));
+}
+
+long answerQuery(const RegistryValue& value, const std::vector<unsigned char>& bytes, std::uint32_t* type,
+                 unsigned char* data, std::uint32_t* size)
+{
+    if (type)
+        *type = value.type;
+    if (size == nullptr)
+        return data == nullptr ? kErrorSuccess : kErrorInvalidHandle;
+    const std::uint32_t held = static_cast<std::uint32_t>(bytes.size());
+    if (data == nullptr) {
+        // A reported size counts the registry's bytes; it grows with them.
+        const unsigned long long scaled = static_cast<unsigned long long>(value.reportedSize) * sizeof(wchar_t) / 2;
+        *size = !value.hasReportedSize ? held
+                                       : static_cast<std::uint32_t>(std::min<unsigned long long>(scaled, 0xFFFFFFFFull));
+        return kErrorSuccess;
+    }
+    if (value.secondQueryFails || *size < held) {
+        *size = held;
+        return kErrorMoreData;
+    }
+    if (held != 0)
+        std::memcpy(data, bytes.data(), held);
+    *size = held;
+    return kErrorSuccess;
+}
 
 bool CaseInsensitiveLess::operator()(const std::wstring& a, const std::wstring& b) const
 {
@@ -203,8 +274,11 @@ RegistryKeys parseRegistryExport(const std::string& bytes)
         if (first == std::wstring::npos)
             continue;
         line.erase(0, first);
-        if (line[0] == L';')
+        if (line[0] == L';') {
+            if (current != nullptr && line.compare(0, 7, L";query:") == 0)
+                parseQueryLine(line, *current);
             continue;
+        }
         if (line[0] == L'[') {
             current = nullptr;
             const std::size_t close = line.rfind(L']');
@@ -242,7 +316,7 @@ RegistryKeys loadRegistryExport(const std::string& path)
     return parseRegistryExport(content.str());
 }
 
-std::string registryExportText(const std::map<std::wstring, std::map<std::wstring, std::wstring> >& keys)
+std::string registryExportText(const RegistryKeys& keys)
 {
     std::wstring text = L"Windows Registry Editor Version 5.00\r\n";
     auto escape = [](const std::wstring& raw) {
@@ -254,35 +328,31 @@ std::string registryExportText(const std::map<std::wstring, std::map<std::wstrin
         }
         return out;
     };
-    // Values as the bytes of their UTF-16LE text with its terminator
-    // (hex(1):...), so that whatever they hold, line breaks and quotes
-    // included, reaches the reader byte for byte.
-    auto hexText = [](const std::wstring& value) {
-        std::wstring out = L"hex(1):";
-        static const wchar_t kDigits[] = L"0123456789abcdef";
-        auto unit = [&out](unsigned code) {
-            for (unsigned byte : {code & 0xFFu, (code >> 8) & 0xFFu}) {
-                out.push_back(kDigits[byte >> 4]);
-                out.push_back(kDigits[byte & 0xF]);
-                out.push_back(L',');
-            }
-        };
-        for (wchar_t c : value) {
-            const unsigned code = static_cast<unsigned>(c);
-            if (code > 0xFFFF) {
-                unit(0xD800 + ((code - 0x10000) >> 10));
-                unit(0xDC00 + ((code - 0x10000) & 0x3FF));
-            } else {
-                unit(code);
-            }
-        }
-        out += L"00,00";
-        return out;
-    };
+    static const wchar_t kDigits[] = L"0123456789abcdef";
     for (const auto& key : keys) {
         text += L"\r\n[" + std::wstring(kLocalMachine) + key.first + L"]\r\n";
-        for (const auto& value : key.second)
-            text += L"\"" + escape(value.first) + L"\"=" + hexText(value.second) + L"\r\n";
+        for (const auto& value : key.second) {
+            const std::wstring name = L"\"" + escape(value.first) + L"\"";
+            std::wostringstream type;
+            type << std::hex << value.second.type;
+            text += name + L"=hex(" + type.str() + L"):";
+            for (std::size_t i = 0; i < value.second.data.size(); ++i) {
+                const unsigned byte = value.second.data[i];
+                if (i != 0)
+                    text.push_back(L',');
+                text.push_back(kDigits[byte >> 4]);
+                text.push_back(kDigits[byte & 0xF]);
+            }
+            text += L"\r\n";
+            if (value.second.simulatesQueries()) {
+                text += L";query:" + name;
+                if (value.second.hasReportedSize)
+                    text += L" first-size=" + std::to_wstring(value.second.reportedSize);
+                if (value.second.secondQueryFails)
+                    text += L" second-fails";
+                text += L"\r\n";
+            }
+        }
     }
     std::string utf8;
     Poco::UnicodeConverter::convert(text, utf8);

@@ -1,12 +1,12 @@
 // Registry stand-in for builds without Windows: HKEY_LOCAL_MACHINE is read
 // from the registry-export file named by the environment variable
-// COBRINTH_REGISTRY, anew on every key opened. Without the variable, or with
-// an unreadable file, the registry is empty.
+// COBRINTH_REGISTRY, anew on every key opened, and answers queries as the
+// wide API would, in this build's width of wchar_t. Without the variable, or
+// with an unreadable file, the registry is empty.
 #include "platform/Platform.h"
 #include "platform/RegistryFile.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace platform {
 
@@ -40,23 +40,7 @@ long regQueryValue(RegistryKey key, const std::wstring& name, std::uint32_t* typ
     auto found = values.find(name);
     if (found == values.end())
         return kErrorFileNotFound;
-    const std::vector<unsigned char>& bytes = found->second.data;
-    if (type)
-        *type = found->second.type;
-    if (size == nullptr)
-        return data == nullptr ? kErrorSuccess : kErrorInvalidHandle;
-    if (data == nullptr) {
-        *size = static_cast<std::uint32_t>(bytes.size());
-        return kErrorSuccess;
-    }
-    if (*size < bytes.size()) {
-        *size = static_cast<std::uint32_t>(bytes.size());
-        return kErrorMoreData;
-    }
-    if (!bytes.empty())
-        std::memcpy(data, bytes.data(), bytes.size());
-    *size = static_cast<std::uint32_t>(bytes.size());
-    return kErrorSuccess;
+    return answerQuery(found->second, nativeWideBytes(found->second.data), type, data, size);
 }
 
 long regCloseKey(RegistryKey key)

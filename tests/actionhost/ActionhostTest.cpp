@@ -42,7 +42,9 @@ TEST_F(ScenarioLoading, ReadsEveryBlock)
                    "children": [{"id": "C"}]},
       "diskCosts": [{"path": "C:\\x", "cost": 5000000000}],
       "drives": {"C:": {"type": "removable", "freeBytes": 10}, "D:": {"path": "sub"}},
-      "registry": {"HKLM\\SOFTWARE\\K": {"V": "v"}}, "commandProcessor": false,
+      "registry": {"HKLM\\SOFTWARE\\K": {"V": "v", "D": {"type": "REG_DWORD", "hex": "41,00 0000",
+                   "firstQuerySize": 4294967295, "secondQueryFails": true}, "E": {"hex": ""}}},
+      "commandProcessor": false,
       "faults": ["R.GetId", {"call": "Log:2", "occurrence": 3}, {"call": "Log"}],
       "expect": {"result": "exception", "log": [[2, "x"]], "writes": [["P", "v"]],
                  "properties": {"P": null}, "featureStates": {"C": 1, "R": null}, "calls": ["Log:2"]}
@@ -56,7 +58,17 @@ TEST_F(ScenarioLoading, ReadsEveryBlock)
     ASSERT_EQ(1u, scenario.model.root.children.size());
     EXPECT_EQ(5000000000LL, scenario.model.diskCosts[0].cost);
     EXPECT_EQ("C:=removable#10;D:=fixed@" + Poco::Path(directory.path()).append("sub").toString(), scenario.drives);
-    EXPECT_EQ(L"v", scenario.registry.at(L"SOFTWARE\\K").at(L"V"));
+    const platform::RegistryValues& values = scenario.registry.at(L"SOFTWARE\\K");
+    EXPECT_EQ((std::vector<unsigned char>{'v', 0, 0, 0}), values.at(L"V").data);
+    EXPECT_FALSE(values.at(L"V").simulatesQueries());
+    const platform::RegistryValue& dword = values.at(L"D");
+    EXPECT_EQ(4u, dword.type);
+    EXPECT_EQ((std::vector<unsigned char>{0x41, 0, 0, 0}), dword.data);
+    EXPECT_TRUE(dword.hasReportedSize);
+    EXPECT_EQ(4294967295u, dword.reportedSize);
+    EXPECT_TRUE(dword.secondQueryFails);
+    EXPECT_EQ(1u, values.at(L"E").type);
+    EXPECT_TRUE(values.at(L"E").data.empty());
     EXPECT_FALSE(scenario.commandProcessor);
     EXPECT_EQ((std::vector<hosting::FaultEntry>{"R.GetId", hosting::FaultEntry("Log:2", 3), hosting::FaultEntry("Log", 1)}),
               scenario.model.faults);
@@ -84,6 +96,12 @@ TEST_F(ScenarioLoading, ErrorsNameTheFileTheLineTheColumnAndThePath)
               errorFor(R"({"action": "SleepCommand", "drives": {"C:": {"type": "floppy"}}})"));
     EXPECT_EQ(file + ":1:41: $.registry.HKCU\\X: registry keys lie below HKLM\\ (HKEY_LOCAL_MACHINE\\)",
               errorFor(R"({"action": "SleepCommand", "registry": {"HKCU\\X": {}}})"));
+    EXPECT_EQ(file + ":1:59: $.registry.HKLM\\K.V.hex: expected bytes as pairs of hex digits, each followed by at "
+                     "most one blank or comma",
+              errorFor(R"({"action": "SleepCommand", "registry": {"HKLM\\K": {"V": {"hex": "41  00"}}}})"));
+    EXPECT_EQ(file + ":1:59: $.registry.HKLM\\K.V.type: unknown type \"REG_QWORD\" (expected REG_SZ, REG_EXPAND_SZ, "
+                     "REG_BINARY, REG_DWORD)",
+              errorFor(R"({"action": "SleepCommand", "registry": {"HKLM\\K": {"V": {"type": "REG_QWORD", "hex": ""}}}})"));
     EXPECT_EQ(file + ":1:39: $.expect.result: expected 0, 1 or \"exception\"",
               errorFor(R"({"action": "SleepCommand", "expect": {"result": 2}})"));
     EXPECT_EQ(file + ":1:47: $.expect.log[0]: expected a pair", errorFor(R"({"action": "SleepCommand", "expect": {"log": [[2]]}})"));

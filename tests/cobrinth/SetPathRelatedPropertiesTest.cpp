@@ -194,6 +194,43 @@ TEST_F(SetupCore, RegistryErrorsAreLoggedAndNotFatal)
     EXPECT_EQ(openFailed, noKey.log()[12].second);
 }
 
+// Values that answer the reader's two queries otherwise than their bytes
+// would: off Windows from the stand-in's file, on Windows through the
+// library's redirected registry imports, beside plain values the registry
+// answers.
+TEST_F(SetupCore, RegistryValuesThatAnswerTheirQueriesOtherwise)
+{
+    auto secondLine = [this](const std::string& query) {
+        registry(std::string(kCurrentVersion) + "\"ProgramFilesDir\"=hex(2):43,00,3a,00,5c,00,50,00,00,00\r\n" +
+                 query + "\r\n\"ProgramFilesDir (x86)\"=\"D:\\\\X86\"\r\n");
+        Outcome run = paths(L"C:\\Program Files\\Suite\\", L"windows", L"64", L"32");
+        EXPECT_EQ(0, run.result());
+        return run.log().at(11);
+    };
+    const std::wstring prefix = L"Error reading from registry: ReadValueFromRegistry:: ";
+    // The value grew past the size the first query gave, or failed anyway.
+    EXPECT_EQ(std::make_pair(4, prefix + L"failed to query register value at 2nd time!"),
+              secondLine(";query:\"ProgramFilesDir\" first-size=4"));
+    EXPECT_EQ(std::make_pair(4, prefix + L"failed to query register value at 2nd time!"),
+              secondLine(";query:\"programfilesdir\" second-fails"));
+    EXPECT_EQ(std::make_pair(4, prefix + L"succeeded in retrieving value,but its value is empty!"),
+              secondLine(";query:\"ProgramFilesDir\" first-size=0"));
+    // No buffer for the largest size: it is never allocated, nor rounded
+    // down to an empty one the second query would write past.
+    for (const char* size : {"4294967295", "4294967294", "2147483648"})
+        EXPECT_EQ(std::make_pair(4, prefix + L"retrieved null buffer at 2nd time!"),
+                  secondLine(std::string(";query:\"ProgramFilesDir\" first-size=") + size));
+    // A size that covers the bytes reads them; the plain value beside it is
+    // the registry's own.
+    registry(std::string(kCurrentVersion) + "\"ProgramFilesDir\"=hex(2):43,00,3a,00,5c,00,50,00,00,00\r\n"
+                                            ";query:\"ProgramFilesDir\" first-size=64\r\n"
+                                            "\"ProgramFilesDir (x86)\"=\"D:\\\\X86\"\r\n");
+    Outcome read = paths(L"C:\\P\\Suite\\", L"windows", L"64", L"32");
+    EXPECT_EQ(L"D:\\X86\\Suite\\", read.property(L"INSTALLDIR"));
+    const Log lines = read.log();
+    EXPECT_EQ(0, std::count_if(lines.begin(), lines.end(), [](const auto& line) { return line.first == 4; }));
+}
+
 } // namespace
 
 #if defined(_WIN32)

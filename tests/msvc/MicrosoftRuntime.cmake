@@ -76,10 +76,10 @@ microsoft_test(NAME msvc_contract_host.microsoft_runtime_static EXPECT microsoft
 # dear (the lean suite), each scenario in a child of its own elsewhere.
 if(ACTIONS_LEAN_TESTS)
   set(in_process --in-process ${command_examples})
-  set(examples_passed "\n30 passed, 0 failed")
+  set(examples_passed "\n36 passed, 0 failed")
 else()
   set(in_process "")
-  set(examples_passed "\n34 passed, 0 failed")
+  set(examples_passed "\n38 passed, 0 failed")
 endif()
 microsoft_test(NAME actionhost.examples.microsoft_runtime EXPECT microsoft OVERRIDES "vcruntime140=n"
   LINE "${microsoft_line}" PASS "${examples_passed}"

@@ -52,7 +52,9 @@ void addTestCommand(CLI::App& app, CommandBody& chosen, const std::string& self)
                         "only the scenario files of a folder whose path below it matches the glob (\"*\" stops at "
                         "\"/\", \"**\" does not); a file named on the command line always runs");
     command->add_option("--exclude", options->suite.exclude,
-                        "leave out the scenario files of a folder whose path below it matches the glob");
+                        "leave out the scenario files of a folder whose path below it matches the glob; may be "
+                        "given more than once")
+        ->allow_extra_args(false);
     command->add_option("--junit", options->suite.junit, "also write the outcome as JUnit XML to this file");
     command->add_option("--no-tests", options->noTests,
                         "when no scenario ran (none found, all filtered out or all without an \"expect\" block): "

@@ -9,6 +9,7 @@
 #include "scenario/StrictJson.h"
 
 #include "platform/DriveConfig.h"
+#include "platform/RegistryFile.h"
 
 #include <Poco/File.h>
 #include <Poco/Path.h>
@@ -96,10 +97,66 @@ std::string readDrives(const ScenarioReader& reader, const Poco::Dynamic::Var& v
     return config;
 }
 
-std::map<std::wstring, std::map<std::wstring, std::wstring> > readRegistry(const ScenarioReader& reader,
-                                                                            const Poco::Dynamic::Var& value)
+// "41 00 42 00", "41,00,42,00" or "41004200": pairs of hex digits, each
+// followed by at most one blank or comma.
+std::vector<unsigned char> readHexBytes(const ScenarioReader& reader, const std::string& hex, const std::string& path)
 {
-    std::map<std::wstring, std::map<std::wstring, std::wstring> > keys;
+    std::vector<unsigned char> bytes;
+    for (std::size_t pos = 0; pos < hex.size();) {
+        if (pos + 1 >= hex.size() || !std::isxdigit(static_cast<unsigned char>(hex[pos])) ||
+            !std::isxdigit(static_cast<unsigned char>(hex[pos + 1])))
+            reader.fail(path, "expected bytes as pairs of hex digits, each followed by at most one blank or comma");
+        bytes.push_back(static_cast<unsigned char>(std::stoul(hex.substr(pos, 2), nullptr, 16)));
+        pos += 2;
+        if (pos < hex.size() && (hex[pos] == ' ' || hex[pos] == ','))
+            ++pos;
+    }
+    return bytes;
+}
+
+// A text (a REG_SZ value with its terminator), or an object that gives the
+// type and the bytes, and may give what the first query reports and that
+// the second fails.
+platform::RegistryValue readRegistryValue(const ScenarioReader& reader, const Poco::Dynamic::Var& given,
+                                          const std::string& path)
+{
+    platform::RegistryValue value;
+    if (given.isString()) {
+        value.data = platform::utf16Value(hosting::widen(given.convert<std::string>()));
+        return value;
+    }
+    if (given.type() != typeid(Poco::JSON::Object::Ptr))
+        reader.fail(path, "expected a text or {\"type\": ..., \"hex\": ...}, found " + ScenarioReader::kindOf(given));
+    Poco::JSON::Object::Ptr object = reader.object(given, path);
+    reader.onlyKeys(object, path, {"type", "hex", "firstQuerySize", "secondQueryFails"});
+    if (object->has("type")) {
+        const std::string type = reader.text(object->get("type"), path + ".type");
+        const auto known = std::find(registryTypeNames().begin(), registryTypeNames().end(), type);
+        if (known == registryTypeNames().end())
+            reader.fail(path + ".type", "unknown type \"" + type + "\" (expected " +
+                                            Poco::cat(std::string(", "), registryTypeNames().begin(),
+                                                      registryTypeNames().end()) +
+                                            ")");
+        value.type = static_cast<std::uint32_t>(known - registryTypeNames().begin()) + 1;
+    }
+    if (!object->has("hex"))
+        reader.fail(path, "a value given as an object needs its \"hex\" bytes");
+    value.data = readHexBytes(reader, reader.text(object->get("hex"), path + ".hex"), path + ".hex");
+    if (value.type == 4 && value.data.size() != 4)
+        reader.fail(path + ".hex", "a REG_DWORD holds 4 bytes");
+    if (object->has("firstQuerySize")) {
+        value.hasReportedSize = true;
+        value.reportedSize = static_cast<std::uint32_t>(
+            reader.integer(object->get("firstQuerySize"), path + ".firstQuerySize", 0, 4294967295ll));
+    }
+    if (object->has("secondQueryFails"))
+        value.secondQueryFails = reader.boolean(object->get("secondQueryFails"), path + ".secondQueryFails");
+    return value;
+}
+
+platform::RegistryKeys readRegistry(const ScenarioReader& reader, const Poco::Dynamic::Var& value)
+{
+    platform::RegistryKeys keys;
     for (const auto& member : *reader.object(value, "$.registry")) {
         const std::string path = "$.registry." + member.first;
         std::string key = member.first;
@@ -115,12 +172,13 @@ std::map<std::wstring, std::map<std::wstring, std::wstring> > readRegistry(const
             reader.fail(path, "registry keys lie below HKLM\\ (HKEY_LOCAL_MACHINE\\)");
         if (key.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
             reader.fail(path, "a registry key's path holds no line break and no NUL");
-        std::map<std::wstring, std::wstring> values = reader.textMap(member.second, path);
-        for (const auto& value : values) {
-            if (value.first.find_first_of(std::wstring(L"\r\n\0", 3)) != std::wstring::npos)
-                reader.fail(path + "." + hosting::narrow(value.first), "a value's name holds no line break and no NUL");
+        platform::RegistryValues& values = keys[hosting::widen(key)];
+        for (const auto& entry : *reader.object(member.second, path)) {
+            const std::string at = path + "." + entry.first;
+            if (entry.first.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+                reader.fail(at, "a value's name holds no line break and no NUL");
+            values[hosting::widen(entry.first)] = readRegistryValue(reader, entry.second, at);
         }
-        keys[hosting::widen(key)] = values;
     }
     return keys;
 }
@@ -324,6 +382,12 @@ Scenario loadScenario(const std::string& file, const std::string& libraryOverrid
         checkExpect(reader, scenario.expect);
     }
     return scenario;
+}
+
+const std::vector<std::string>& registryTypeNames()
+{
+    static const std::vector<std::string> names = {"REG_SZ", "REG_EXPAND_SZ", "REG_BINARY", "REG_DWORD"};
+    return names;
 }
 
 Scenario adHocScenario(const std::string& library, const std::string& action,

@@ -3,12 +3,14 @@
 #pragma once
 
 #include "hosting/SimulatedHost.h"
+#include "platform/RegistryFile.h"
 
 #include <Poco/JSON/Object.h>
 
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace actionhost {
 
@@ -32,7 +34,7 @@ struct Scenario {
     bool hasDrives = false;
     std::string drives;      // the drive stand-in's configuration text
     bool hasRegistry = false;
-    std::map<std::wstring, std::map<std::wstring, std::wstring> > registry;  // keys below HKLM
+    platform::RegistryKeys registry;  // keys below HKLM
     bool commandProcessor = true;  // false: the machine has none
     Poco::JSON::Object::Ptr expect;  // null when the file has no expect block
     double timeout = 0;              // seconds; 0: the runner's limit
@@ -48,6 +50,10 @@ const unsigned long long kMaxScenarioBytes = 64ull << 20;
 // ships, unless libraryOverride names another library to run it from.
 // Throws ScenarioError.
 Scenario loadScenario(const std::string& file, const std::string& libraryOverride = "");
+
+// The names of the registry types a value may give, REG_SZ (1) first, in
+// the order of their numbers.
+const std::vector<std::string>& registryTypeNames();
 
 // Builds a scenario from a library, an action and name=value pairs.
 Scenario adHocScenario(const std::string& library, const std::string& action,

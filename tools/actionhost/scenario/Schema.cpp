@@ -3,6 +3,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/States.h"
+#include "scenario/Scenario.h"
 
 #include "hosting/SimulatedHost.h"
 #include "platform/DriveConfig.h"
@@ -134,9 +135,27 @@ Json drives()
 
 Json registry()
 {
+    const Json hex = {{"type", "string"}, {"pattern", "^([0-9A-Fa-f]{2}[ ,]?)*$"}};
+    Json given = {
+        {"type", "object"},
+        {"additionalProperties", false},
+        {"required", {"hex"}},
+        {"properties",
+         {{"type", described({{"enum", registryTypeNames()}}, "the value's type; default REG_SZ (any is read as text)")},
+          {"hex", described(hex, "the value's bytes, as pairs of hex digits: \"41 00 42 00\" (no terminator added)")},
+          {"firstQuerySize", described({{"type", "integer"}, {"minimum", 0}, {"maximum", 4294967295ULL}},
+                                       "the size in bytes the first query, without a buffer, reports")},
+          {"secondQueryFails", described({{"type", "boolean"}},
+                                         "the query with a buffer fails (more data), as if the value had grown")}}},
+        // A REG_DWORD holds 4 bytes.
+        {"if", {{"properties", {{"type", {{"const", "REG_DWORD"}}}}}, {"required", {"type"}}}},
+        {"then", {{"properties", {{"hex", {{"type", "string"}, {"pattern", "^([0-9A-Fa-f]{2}[ ,]?){4}$"}}}}}}}};
     Json values = {{"type", "object"},
                    {"propertyNames", {{"pattern", "^[^\\r\\n\\u0000]*$"}}},
-                   {"additionalProperties", {{"type", "string"}}}};
+                   {"additionalProperties",
+                    {{"oneOf",
+                      {described({{"type", "string"}}, "a REG_SZ text, stored with its terminator"),
+                       described(given, "a value of any type and size, and how its two queries answer")}}}}};
     return {{"type", "object"},
             {"description", "the simulated registry: key paths below HKLM\\, each with its values by name"},
             {"propertyNames", {{"pattern", "^(HKLM|HKEY_LOCAL_MACHINE)\\\\[^\\r\\n\\u0000]*$"}}},

@@ -147,7 +147,8 @@ int runSuite(const SuiteOptions& arguments)
     const std::vector<ScenarioFile> files = scenarioFiles(arguments.targets);
     for (const ScenarioFile& file : files) {
         if (!file.named && ((!arguments.filter.empty() && !pathGlobMatches(arguments.filter, file.below)) ||
-                            (!arguments.exclude.empty() && pathGlobMatches(arguments.exclude, file.below))))
+                            std::any_of(arguments.exclude.begin(), arguments.exclude.end(),
+                                        [&file](const std::string& glob) { return pathGlobMatches(glob, file.below); })))
             continue;
         const Poco::Path path(file.path);
         TestCase test;

@@ -16,7 +16,7 @@ struct SuiteOptions {
     unsigned jobs = 0;                 // scenarios at once; 0: one per core
     bool noColour = false;
     std::string filter;   // only the file names that match this glob
-    std::string exclude;  // leaving out those that match this one
+    std::vector<std::string> exclude;  // leaving out those that match any of these
     std::string junit;    // where the JUnit report goes; "": none
     bool noTestsIsError = true;  // exit 5 when no scenario ran
     // Whose observed outcome becomes its expect block: none, every failing
