@@ -36,3 +36,18 @@ if(NOT filled MATCHES "\"expect\": {\n        \"result\": 0,")
 endif()
 run_test("PASS fill.json;UPDATED wrong.json: result differs" --update)
 run_test("PASS fill.json;PASS wrong.json;2 passed, 0 failed")
+
+# An update cannot stand for what --strict or --fault-sweep check: a usage
+# error, and the file stays as it was.
+file(READ ${WORK}/wrong.json before)
+foreach(option --strict --fault-sweep)
+  execute_process(COMMAND ${EMULATOR} ${ACTIONHOST} test ${WORK} --update ${option}
+    RESULT_VARIABLE status ERROR_VARIABLE error OUTPUT_QUIET)
+  if(NOT status EQUAL 2 OR NOT error MATCHES "--update cannot be given with ${option}")
+    message(FATAL_ERROR "test --update ${option}: status ${status}, ${error}")
+  endif()
+endforeach()
+file(READ ${WORK}/wrong.json after)
+if(NOT before STREQUAL after)
+  message(FATAL_ERROR "a refused update changed the file")
+endif()

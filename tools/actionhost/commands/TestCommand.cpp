@@ -4,6 +4,7 @@
 // its options; the run itself is test/TestSuite.
 #include "commands/Command.h"
 #include "commands/Options.h"
+#include "run/Exit.h"
 #include "test/TestSuite.h"
 
 #include <memory>
@@ -61,8 +62,9 @@ void addTestCommand(CLI::App& app, CommandBody& chosen, const std::string& self)
                         "error, exit status 5 (the default), or ignore, exit status 0")
         ->check(CLI::IsMember({"error", "ignore"}));
     command->add_flag("--update{all}", options->updateWord,
-                      "write the observed outcome into the \"expect\" block of each failing scenario and of those "
-                      "without one; --update=new: only the latter")
+                      "write the observed outcome into the \"expect\" block of each failing scenario (its keys "
+                      "kept, no other byte of the file changed) and of those without one; --update=new: only the "
+                      "latter; not with --strict or --fault-sweep")
         ->check(CLI::IsMember({"all", "new"}))
         ->option_text("[=new]");
     command->callback([options, self, &chosen] {
@@ -72,7 +74,17 @@ void addTestCommand(CLI::App& app, CommandBody& chosen, const std::string& self)
                                     ? SuiteOptions::NoUpdate
                                     : (options->updateWord == "new" ? SuiteOptions::UpdateNew
                                                                     : SuiteOptions::UpdateFailing);
-        chosen = [options] { return runSuite(options->suite); };
+        chosen = [options] {
+            // An update writes what one plain run did; it cannot stand for what
+            // the other two check, which would then fail on the next run.
+            if (options->suite.update != SuiteOptions::NoUpdate && options->suite.cases.strict)
+                throw UsageError("--update cannot be given with --strict: the block it writes holds what the run did, "
+                                 "not what --strict checks; update, then run with --strict");
+            if (options->suite.update != SuiteOptions::NoUpdate && options->suite.cases.faultSweep)
+                throw UsageError("--update cannot be given with --fault-sweep: a sweep writes no expect block; update, "
+                                 "then sweep");
+            return runSuite(options->suite);
+        };
     });
 }
 

@@ -4,6 +4,7 @@
 #include <Poco/Exception.h>
 #include <Poco/File.h>
 #include <Poco/FileStream.h>
+#include <Poco/Process.h>
 #include <Poco/StreamCopier.h>
 
 #include <stdexcept>
@@ -20,13 +21,33 @@ std::string readFile(const std::string& file)
     return text;
 }
 
+void replaceFile(const std::string& file, const std::string& text, const std::function<void()>& beforeRename)
+{
+    const std::string temporary = file + "." + std::to_string(Poco::Process::id()) + ".tmp";
+    try {
+        {
+            Poco::FileOutputStream out(temporary, std::ios::binary | std::ios::trunc);
+            out << text;
+            out.close();
+            if (!out.good())
+                throw std::runtime_error("cannot write " + temporary);
+        }
+        if (beforeRename)
+            beforeRename();
+        // Replaces the file where it exists (on Windows, MoveFileEx does).
+        Poco::File(temporary).renameTo(file);
+    } catch (const std::exception& error) {
+        try {
+            Poco::File(temporary).remove();
+        } catch (const std::exception&) {
+        }
+        throw std::runtime_error("cannot write " + file + ": " + error.what());
+    }
+}
+
 void writeResult(const std::string& file, const std::string& text)
 {
-    Poco::FileOutputStream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out.good())
-        throw std::runtime_error("cannot write the result to " + file);
+    replaceFile(file, text);
 }
 
 std::string readAndRemove(const std::string& file)

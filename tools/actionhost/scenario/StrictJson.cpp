@@ -26,6 +26,29 @@ std::string lineAndColumn(const std::string& text, std::size_t offset)
     return std::to_string(line) + ":" + std::to_string(column);
 }
 
+// The opening quote of the key just read: the last quote before the lexer's
+// place that is not escaped, but one.
+std::size_t openingQuoteOfKey(const std::string& text, std::size_t consumed)
+{
+    std::size_t at = std::min(consumed, text.size());
+    bool closing = true;
+    while (at > 0) {
+        --at;
+        if (text[at] != '"')
+            continue;
+        std::size_t backslashes = 0;
+        while (at > backslashes && text[at - 1 - backslashes] == '\\')
+            ++backslashes;
+        if (backslashes % 2 != 0)
+            continue;
+        if (closing)
+            closing = false;
+        else
+            return at;
+    }
+    return 0;
+}
+
 // Reads JSON text once before POCO parses it, for what POCO's parser does not
 // tell: the line and column of an error, keys given twice (POCO keeps the
 // last), and integers beyond 64 bits. Events are located through the count
@@ -150,28 +173,7 @@ private:
         return out;
     }
 
-    // The opening quote of the key just read: the last quote before the
-    // lexer's place that is not escaped.
-    std::size_t keyStart() const
-    {
-        std::size_t at = std::min(consumed_, text_.size());
-        bool closing = true;
-        while (at > 0) {
-            --at;
-            if (text_[at] != '"')
-                continue;
-            std::size_t backslashes = 0;
-            while (at > backslashes && text_[at - 1 - backslashes] == '\\')
-                ++backslashes;
-            if (backslashes % 2 != 0)
-                continue;
-            if (closing)
-                closing = false;
-            else
-                return at;
-        }
-        return 0;
-    }
+    std::size_t keyStart() const { return openingQuoteOfKey(text_, consumed_); }
 
     // Keeps the error and stops the parse.
     bool fail(std::size_t offset, const std::string& where, const std::string& reason)
@@ -219,7 +221,114 @@ private:
     std::size_t* count_;
 };
 
+// Finds one member of the root object and the root's end. The lexer reads
+// no further than a brace before the event for it arrives.
+class MemberLocator : public nlohmann::json::json_sax_t {
+public:
+    MemberLocator(const std::string& text, const std::size_t& consumed, const std::string& key)
+        : text_(text), consumed_(consumed), key_(key)
+    {
+    }
+
+    const MemberPlace& place() const { return place_; }
+    bool isObject() const { return rootIsObject_; }
+
+    bool null() override { return scalar(); }
+    bool boolean(bool) override { return scalar(); }
+    bool number_integer(number_integer_t) override { return scalar(); }
+    bool number_unsigned(number_unsigned_t) override { return scalar(); }
+    bool number_float(number_float_t, const string_t&) override { return scalar(); }
+    bool string(string_t&) override { return scalar(); }
+    bool binary(binary_t&) override { return scalar(); }
+    bool start_object(std::size_t) override
+    {
+        if (depth_ == 0)
+            rootIsObject_ = true;
+        if (depth_ == 1 && inKey_ && !place_.found) {
+            place_.valueStart = consumed_ - 1;
+            open_ = true;
+        }
+        ++depth_;
+        return true;
+    }
+    bool key(string_t& name) override
+    {
+        if (depth_ == 1) {
+            inKey_ = name == key_;
+            if (inKey_)
+                keyStart_ = openingQuoteOfKey(text_, consumed_);
+        }
+        return true;
+    }
+    bool end_object() override
+    {
+        --depth_;
+        if (depth_ == 1 && open_) {
+            place_.found = true;
+            place_.keyStart = keyStart_;
+            place_.valueEnd = consumed_;
+            open_ = false;
+        } else if (depth_ == 0) {
+            place_.rootClose = consumed_ - 1;
+        }
+        if (depth_ <= 1)
+            inKey_ = false;
+        return true;
+    }
+    bool start_array(std::size_t) override
+    {
+        if (depth_ == 1)
+            inKey_ = false;
+        ++depth_;
+        return true;
+    }
+    bool end_array() override
+    {
+        --depth_;
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::json::exception&) override
+    {
+        rootIsObject_ = false;
+        return false;
+    }
+
+private:
+    bool scalar()
+    {
+        if (depth_ == 1)
+            inKey_ = false;
+        return true;
+    }
+
+    const std::string& text_;
+    const std::size_t& consumed_;
+    std::string key_;
+    MemberPlace place_;
+    std::size_t keyStart_ = 0;
+    std::size_t depth_ = 0;
+    bool inKey_ = false;
+    bool open_ = false;
+    bool rootIsObject_ = false;
+};
+
 } // namespace
+
+std::optional<MemberPlace> locateObjectMember(const std::string& text, const std::string& key)
+{
+    std::size_t consumed = 0;
+    MemberLocator locator(text, consumed, key);
+    const bool parsed = nlohmann::json::sax_parse(CountingIterator(text.data(), &consumed),
+                                                  CountingIterator(text.data() + text.size(), &consumed), &locator);
+    const MemberPlace& place = locator.place();
+    if (!parsed || !locator.isObject() || place.rootClose >= text.size() || text[place.rootClose] != '}')
+        return std::nullopt;
+    // Where the lexer's count and the braces disagree, nothing is claimed.
+    if (place.found && (text[place.valueStart] != '{' || text[place.valueEnd - 1] != '}' ||
+                        text[place.keyStart] != '"'))
+        return std::nullopt;
+    return place;
+}
 
 std::optional<JsonError> checkStrictJson(const std::string& text)
 {

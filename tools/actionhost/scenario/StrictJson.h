@@ -22,4 +22,19 @@ std::optional<JsonError> checkStrictJson(const std::string& text);
 // after parsing; "" when the path is not found.
 std::string locateJsonPath(const std::string& text, const std::string& path);
 
+// Where a top-level member that holds an object stands in the text of an
+// object, in byte offsets: its key's opening quote, its value's "{" and the
+// byte after its "}"; and the root's closing "}".
+struct MemberPlace {
+    bool found = false;
+    std::size_t keyStart = 0;
+    std::size_t valueStart = 0;
+    std::size_t valueEnd = 0;
+    std::size_t rootClose = 0;
+};
+
+// Nothing when the text is no JSON object. A member whose value is not an
+// object is not found.
+std::optional<MemberPlace> locateObjectMember(const std::string& text, const std::string& key);
+
 } // namespace actionhost
