@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds POCO (Foundation, JSON) and GoogleTest for Windows from Debian's own
+# Builds POCO (Foundation) and GoogleTest for Windows from Debian's own
 # source packages, static, into a prefix outside the clone that later runs
 # reuse: one prefix per target architecture. Usage:
 # build-deps.sh i686|x86_64 [ROOT]
@@ -54,7 +54,7 @@ cmake -S poco-1.11.0 -B "$root/$arch/build-poco" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DBUILD_SHARED_LIBS=OFF -DPOCO_STATIC=ON -DPOCO_MT=OFF \
   -DCMAKE_CXX_FLAGS="-I$shim $flags" -DCMAKE_C_FLAGS="-I$shim $flags" \
-  -DENABLE_FOUNDATION=ON -DENABLE_JSON=ON \
+  -DENABLE_FOUNDATION=ON -DENABLE_JSON=OFF \
   -DENABLE_XML=OFF -DENABLE_UTIL=OFF -DENABLE_NET=OFF -DENABLE_NETSSL=OFF -DENABLE_NETSSL_WIN=OFF \
   -DENABLE_CRYPTO=OFF -DENABLE_DATA=OFF -DENABLE_DATA_SQLITE=OFF -DENABLE_DATA_MYSQL=OFF \
   -DENABLE_DATA_POSTGRESQL=OFF -DENABLE_DATA_ODBC=OFF -DENABLE_MONGODB=OFF -DENABLE_REDIS=OFF \

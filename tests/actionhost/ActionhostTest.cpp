@@ -6,7 +6,6 @@
 #include "run/Runner.h"
 #include "scenario/Scenario.h"
 
-#include <Poco/JSON/Parser.h>
 #include <Poco/Path.h>
 
 #include <set>
@@ -72,7 +71,7 @@ TEST_F(ScenarioLoading, ReadsEveryBlock)
     EXPECT_FALSE(scenario.commandProcessor);
     EXPECT_EQ((std::vector<hosting::FaultEntry>{"R.GetId", hosting::FaultEntry("Log:2", 3), hosting::FaultEntry("Log", 1)}),
               scenario.model.faults);
-    ASSERT_TRUE(scenario.expect);
+    ASSERT_TRUE(scenario.expect.is_object());
 }
 
 TEST_F(ScenarioLoading, ErrorsNameTheFileTheLineTheColumnAndThePath)
@@ -191,9 +190,9 @@ TEST_F(ScenarioLoading, LibrariesActionsAndKeysAreRefusedWhereTheyCouldNotRun)
     EXPECT_EQ(std::wstring(L"a\0b", 3), nulValue.model.parameters.at(L"MachineName"));
 }
 
-Poco::JSON::Object::Ptr object(const std::string& text)
+actionhost::Json object(const std::string& text)
 {
-    return Poco::JSON::Parser().parse(text).extract<Poco::JSON::Object::Ptr>();
+    return actionhost::Json::parse(text);
 }
 
 const char kRun[] = R"({"result": 0, "exception": null, "log": [[2, "a"], [4, "b"]],
@@ -201,7 +200,7 @@ const char kRun[] = R"({"result": 0, "exception": null, "log": [[2, "a"], [4, "b
     "calls": ["Log:2", "Log:4"]})";
 
 // The FAIL line's summary and each difference below it, for one expect block.
-std::string compared(const std::string& expect, const Poco::JSON::Object::Ptr& run)
+std::string compared(const std::string& expect, const actionhost::Json& run)
 {
     const actionhost::Differences found = actionhost::differences(object(expect), run);
     return found.empty() ? std::string() : found.summary() + "\n" + found.details;
@@ -209,7 +208,7 @@ std::string compared(const std::string& expect, const Poco::JSON::Object::Ptr& r
 
 TEST(ExpectationComparison, NamesEveryKeyThatDiffersAndEachDifference)
 {
-    const Poco::JSON::Object::Ptr run = object(kRun);
+    const actionhost::Json run = object(kRun);
     EXPECT_EQ("", compared(R"({"result": 0, "log": [[2, "a"], [4, "b"]],
         "properties": {"P": "2", "Q": null}, "featureStates": {"F": 1, "G": null}, "calls": ["Log:2", "Log:4"]})", run));
     EXPECT_EQ("result differs\n  result: expected 1, got 0\n", compared(R"({"result": 1})", run));
@@ -237,7 +236,7 @@ TEST(ExpectationComparison, NamesEveryKeyThatDiffersAndEachDifference)
               compared(R"({"featureStates": {"F": 2, "G": 1}, "properties": {"P": "3"},
                            "log": [[2, "a"], [4, "c"]], "result": 1})", run));
 
-    const Poco::JSON::Object::Ptr thrown = object(R"({"result": null, "exception": "boom", "log": [],
+    const actionhost::Json thrown = object(R"({"result": null, "exception": "boom", "log": [],
         "writes": [], "featureStates": {}, "properties": {}})");
     EXPECT_EQ("result differs\n  result: expected 0, got \"exception\" (boom)\n", compared(R"({"result": 0})", thrown));
     EXPECT_EQ("", compared(R"({"result": "exception"})", thrown));
@@ -246,7 +245,7 @@ TEST(ExpectationComparison, NamesEveryKeyThatDiffersAndEachDifference)
 
 TEST(ExpectationComparison, ListsEveryDifferenceAligned)
 {
-    const Poco::JSON::Object::Ptr run = object(R"({"log": [[2, "a"], [2, "new"], [4, "b"], [2, "c"]],
+    const actionhost::Json run = object(R"({"log": [[2, "a"], [2, "new"], [4, "b"], [2, "c"]],
         "writes": [["P", "1"]], "calls": ["Log:2"]})");
     EXPECT_EQ("log differs\n"
               "  log (- expected, + actual, at their positions):\n"
@@ -282,15 +281,12 @@ TEST(ScenarioRun, FaultsAndMissingExports)
 } // namespace
 
 #include <Poco/File.h>
-#include <Poco/JSON/Stringifier.h>
 
 namespace {
 
 std::string jsonText(const std::string& text)
 {
-    std::ostringstream out;
-    Poco::JSON::Stringifier::stringify(Poco::Dynamic::Var(text), out);
-    return out.str();
+    return actionhost::jsonText(actionhost::Json(text));
 }
 
 // Whatever a drive's folder or a registry value holds reaches the simulated

@@ -11,7 +11,6 @@
 
 #include <Poco/Environment.h>
 #include <Poco/File.h>
-#include <Poco/JSON/Array.h>
 #include <Poco/Path.h>
 
 #include <filesystem>
@@ -114,49 +113,37 @@ RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverri
     return RunOutput{host.record(), host.properties()};
 }
 
-Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls)
+Json toJson(const RunOutput& output, bool withCalls)
 {
     const hosting::RunRecord& record = output.record;
-    Poco::JSON::Object::Ptr run = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    Json run = Json::object();
     if (record.exception) {
-        run->set("result", Poco::Dynamic::Var());
-        run->set("exception", record.exceptionText);
+        run["result"] = nullptr;
+        run["exception"] = record.exceptionText;
     } else {
-        run->set("result", record.result);
-        run->set("exception", Poco::Dynamic::Var());
+        run["result"] = record.result;
+        run["exception"] = nullptr;
     }
-    Poco::JSON::Array::Ptr log = new Poco::JSON::Array;
-    for (const hosting::LogLine& line : record.log) {
-        Poco::JSON::Array::Ptr pair = new Poco::JSON::Array;
-        pair->add(line.level);
-        pair->add(hosting::narrow(line.text));
-        log->add(pair);
-    }
-    run->set("log", log);
-    Poco::JSON::Array::Ptr writes = new Poco::JSON::Array;
-    for (const auto& write : record.writes) {
-        Poco::JSON::Array::Ptr pair = new Poco::JSON::Array;
-        pair->add(hosting::narrow(write.first));
-        pair->add(hosting::narrow(write.second));
-        writes->add(pair);
-    }
+    Json log = Json::array();
+    for (const hosting::LogLine& line : record.log)
+        log.push_back(Json::array({line.level, hosting::narrow(line.text)}));
+    run["log"] = std::move(log);
+    Json writes = Json::array();
+    for (const auto& write : record.writes)
+        writes.push_back(Json::array({hosting::narrow(write.first), hosting::narrow(write.second)}));
+    run["writes"] = std::move(writes);
+    Json states = Json::object();
+    for (const auto& state : record.featureStates)
+        states[hosting::narrow(state.first)] = state.second;
+    run["featureStates"] = std::move(states);
     // The whole store after the call: preset values the action left alone
     // included.
-    Poco::JSON::Object::Ptr properties = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
+    Json properties = Json::object();
     for (const auto& property : output.properties)
-        properties->set(hosting::narrow(property.first), hosting::narrow(property.second));
-    run->set("writes", writes);
-    Poco::JSON::Object::Ptr states = new Poco::JSON::Object(Poco::JSON_PRESERVE_KEY_ORDER);
-    for (const auto& state : record.featureStates)
-        states->set(hosting::narrow(state.first), state.second);
-    run->set("featureStates", states);
-    run->set("properties", properties);
-    if (withCalls) {
-        Poco::JSON::Array::Ptr calls = new Poco::JSON::Array;
-        for (const std::string& call : record.calls)
-            calls->add(call);
-        run->set("calls", calls);
-    }
+        properties[hosting::narrow(property.first)] = hosting::narrow(property.second);
+    run["properties"] = std::move(properties);
+    if (withCalls)
+        run["calls"] = record.calls;
     return run;
 }
 

@@ -5,8 +5,6 @@
 
 #include "hosting/ActionLibrary.h"
 
-#include <Poco/JSON/Object.h>
-
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -41,6 +39,6 @@ RunOutput runScenario(const Scenario& scenario, const std::string& libraryOverri
 
 // The run as one JSON document: result, exception, log, writes,
 // featureStates, properties and, with calls, the transcript.
-Poco::JSON::Object::Ptr toJson(const RunOutput& output, bool withCalls);
+Json toJson(const RunOutput& output, bool withCalls);
 
 } // namespace actionhost

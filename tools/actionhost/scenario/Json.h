@@ -1,19 +1,26 @@
-// JSON as the runner reads and shows it: a document that must be an object
-// (a scenario, a run's result), and a value as compact text.
+// JSON as the runner reads, compares and shows it: nlohmann's model, with
+// the order of keys kept, for scenarios, run results and the schema alike.
 #pragma once
 
-#include <Poco/JSON/Object.h>
+#include <nlohmann/json.hpp>
 
 #include <string>
 
 namespace actionhost {
 
-// Parses JSON text that must hold an object: a scenario already read
-// strictly by loadScenario, or a run's result. what names the document in
-// the error ("a scenario"). Throws ScenarioError naming file.
-Poco::JSON::Object::Ptr parseJsonObject(const std::string& text, const std::string& file, const std::string& what);
+typedef nlohmann::ordered_json Json;
 
-// A value as compact JSON text, as runs and expectations are shown.
-std::string jsonText(const Poco::Dynamic::Var& value);
+// Parses JSON text that must hold an object: a run's result. what names the
+// document in the error ("a run's result"). Throws ScenarioError naming file.
+Json parseJsonObject(const std::string& text, const std::string& file, const std::string& what);
+
+// A value as compact JSON text, as runs and expectations are shown and
+// compared: a number without a fraction as the integer it is, however it
+// was written (1.0, 1e0, -0.0), since JSON Schema counts it as one.
+std::string jsonText(const Json& value);
+
+// A value as indented JSON text (run --json); text that is not UTF-8 is
+// shown with U+FFFD.
+std::string jsonDocument(const Json& value, int indent);
 
 } // namespace actionhost

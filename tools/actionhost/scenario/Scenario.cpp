@@ -11,6 +11,7 @@
 #include "platform/DriveConfig.h"
 #include "platform/RegistryFile.h"
 
+#include <Poco/Exception.h>
 #include <Poco/File.h>
 #include <Poco/Path.h>
 #include <Poco/String.h>
@@ -35,58 +36,58 @@ void checkLibraryName(const ScenarioReader& reader, const std::string& library)
     }
 }
 
-hosting::FeatureModel readFeature(const ScenarioReader& reader, const Poco::Dynamic::Var& value, const std::string& path)
+hosting::FeatureModel readFeature(const ScenarioReader& reader, const Json& value, const std::string& path)
 {
-    Poco::JSON::Object::Ptr node = reader.object(value, path);
+    const Json& node = reader.object(value, path);
     reader.onlyKeys(node, path, {"id", "enabled", "default", "installed", "installing", "marker", "children"});
     hosting::FeatureModel feature;
-    if (!node->has("id"))
+    if (!node.contains("id"))
         reader.fail(path, "a feature needs an \"id\"");
-    feature.id = hosting::widen(reader.text(node->get("id"), path + ".id"));
-    if (node->has("enabled"))
-        feature.enabled = reader.boolean(node->get("enabled"), path + ".enabled");
-    if (node->has("default"))
-        feature.defaultState = reader.int32(node->get("default"), path + ".default");
-    if (node->has("installed"))
-        feature.installed = reader.int32(node->get("installed"), path + ".installed");
-    if (node->has("installing"))
-        feature.installing = reader.int32(node->get("installing"), path + ".installing");
-    if (node->has("marker"))
-        feature.marker = reader.int32(node->get("marker"), path + ".marker");
-    if (node->has("children")) {
-        Poco::JSON::Array::Ptr children = reader.array(node->get("children"), path + ".children");
-        for (std::size_t i = 0; i < children->size(); ++i)
+    feature.id = hosting::widen(reader.text(node.at("id"), path + ".id"));
+    if (node.contains("enabled"))
+        feature.enabled = reader.boolean(node.at("enabled"), path + ".enabled");
+    if (node.contains("default"))
+        feature.defaultState = reader.int32(node.at("default"), path + ".default");
+    if (node.contains("installed"))
+        feature.installed = reader.int32(node.at("installed"), path + ".installed");
+    if (node.contains("installing"))
+        feature.installing = reader.int32(node.at("installing"), path + ".installing");
+    if (node.contains("marker"))
+        feature.marker = reader.int32(node.at("marker"), path + ".marker");
+    if (node.contains("children")) {
+        const Json& children = reader.array(node.at("children"), path + ".children");
+        for (std::size_t i = 0; i < children.size(); ++i)
             feature.children.push_back(
-                readFeature(reader, children->get(i), path + ".children[" + std::to_string(i) + "]"));
+                readFeature(reader, children.at(i), path + ".children[" + std::to_string(i) + "]"));
     }
     return feature;
 }
 
-std::string readDrives(const ScenarioReader& reader, const Poco::Dynamic::Var& value, const std::string& directory)
+std::string readDrives(const ScenarioReader& reader, const Json& value, const std::string& directory)
 {
     std::string config;
-    for (const auto& member : *reader.object(value, "$.drives")) {
-        const std::string path = "$.drives." + member.first;
-        const std::string& root = member.first;
+    for (const JsonMember& member : reader.members(value, "$.drives")) {
+        const std::string path = "$.drives." + member.key();
+        const std::string& root = member.key();
         if (root.size() != 2 || root[1] != ':' || !std::isalpha(static_cast<unsigned char>(root[0])))
             reader.fail(path, "a drive is named by a letter and a colon, such as \"C:\"");
-        Poco::JSON::Object::Ptr drive = reader.object(member.second, path);
+        const Json& drive = reader.object(member.value(), path);
         reader.onlyKeys(drive, path, {"type", "freeBytes", "path"});
         std::string type = "fixed";
-        if (drive->has("type")) {
-            type = reader.text(drive->get("type"), path + ".type");
+        if (drive.contains("type")) {
+            type = reader.text(drive.at("type"), path + ".type");
             const std::vector<std::string>& types = platform::driveTypeNames();
             if (std::find(types.begin(), types.end(), type) == types.end())
                 reader.fail(path + ".type", "unknown drive type \"" + type + "\" (" +
                                                 Poco::cat(std::string(", "), types.begin(), types.end()) + ")");
         }
-        if (drive->has("freeBytes") && drive->has("path"))
+        if (drive.contains("freeBytes") && drive.contains("path"))
             reader.fail(path, "give \"freeBytes\" or \"path\", not both");
         std::string entry = root + "=" + type;
-        if (drive->has("freeBytes")) {
-            entry += "#" + std::to_string(reader.unsignedInteger(drive->get("freeBytes"), path + ".freeBytes"));
-        } else if (drive->has("path")) {
-            const std::string given = reader.text(drive->get("path"), path + ".path");
+        if (drive.contains("freeBytes")) {
+            entry += "#" + std::to_string(reader.unsignedInteger(drive.at("freeBytes"), path + ".freeBytes"));
+        } else if (drive.contains("path")) {
+            const std::string given = reader.text(drive.at("path"), path + ".path");
             if (given.empty() || given.find('\0') != std::string::npos)
                 reader.fail(path + ".path", "a folder's path is not empty and holds no NUL");
             Poco::Path measured(given);
@@ -117,20 +118,20 @@ std::vector<unsigned char> readHexBytes(const ScenarioReader& reader, const std:
 // A text (a REG_SZ value with its terminator), or an object that gives the
 // type and the bytes, and may give what the first query reports and that
 // the second fails.
-platform::RegistryValue readRegistryValue(const ScenarioReader& reader, const Poco::Dynamic::Var& given,
+platform::RegistryValue readRegistryValue(const ScenarioReader& reader, const Json& given,
                                           const std::string& path)
 {
     platform::RegistryValue value;
-    if (given.isString()) {
-        value.data = platform::utf16Value(hosting::widen(given.convert<std::string>()));
+    if (given.is_string()) {
+        value.data = platform::utf16Value(hosting::widen(given.get<std::string>()));
         return value;
     }
-    if (given.type() != typeid(Poco::JSON::Object::Ptr))
+    if (!given.is_object())
         reader.fail(path, "expected a text or {\"type\": ..., \"hex\": ...}, found " + ScenarioReader::kindOf(given));
-    Poco::JSON::Object::Ptr object = reader.object(given, path);
+    const Json& object = reader.object(given, path);
     reader.onlyKeys(object, path, {"type", "hex", "firstQuerySize", "secondQueryFails"});
-    if (object->has("type")) {
-        const std::string type = reader.text(object->get("type"), path + ".type");
+    if (object.contains("type")) {
+        const std::string type = reader.text(object.at("type"), path + ".type");
         const auto known = std::find(registryTypeNames().begin(), registryTypeNames().end(), type);
         if (known == registryTypeNames().end())
             reader.fail(path + ".type", "unknown type \"" + type + "\" (expected " +
@@ -139,27 +140,27 @@ platform::RegistryValue readRegistryValue(const ScenarioReader& reader, const Po
                                             ")");
         value.type = static_cast<std::uint32_t>(known - registryTypeNames().begin()) + 1;
     }
-    if (!object->has("hex"))
+    if (!object.contains("hex"))
         reader.fail(path, "a value given as an object needs its \"hex\" bytes");
-    value.data = readHexBytes(reader, reader.text(object->get("hex"), path + ".hex"), path + ".hex");
+    value.data = readHexBytes(reader, reader.text(object.at("hex"), path + ".hex"), path + ".hex");
     if (value.type == 4 && value.data.size() != 4)
         reader.fail(path + ".hex", "a REG_DWORD holds 4 bytes");
-    if (object->has("firstQuerySize")) {
+    if (object.contains("firstQuerySize")) {
         value.hasReportedSize = true;
         value.reportedSize = static_cast<std::uint32_t>(
-            reader.integer(object->get("firstQuerySize"), path + ".firstQuerySize", 0, 4294967295ll));
+            reader.integer(object.at("firstQuerySize"), path + ".firstQuerySize", 0, 4294967295ll));
     }
-    if (object->has("secondQueryFails"))
-        value.secondQueryFails = reader.boolean(object->get("secondQueryFails"), path + ".secondQueryFails");
+    if (object.contains("secondQueryFails"))
+        value.secondQueryFails = reader.boolean(object.at("secondQueryFails"), path + ".secondQueryFails");
     return value;
 }
 
-platform::RegistryKeys readRegistry(const ScenarioReader& reader, const Poco::Dynamic::Var& value)
+platform::RegistryKeys readRegistry(const ScenarioReader& reader, const Json& value)
 {
     platform::RegistryKeys keys;
-    for (const auto& member : *reader.object(value, "$.registry")) {
-        const std::string path = "$.registry." + member.first;
-        std::string key = member.first;
+    for (const JsonMember& member : reader.members(value, "$.registry")) {
+        const std::string path = "$.registry." + member.key();
+        std::string key = member.key();
         bool known = false;
         for (const char* hive : {"HKLM\\", "HKEY_LOCAL_MACHINE\\"}) {
             if (key.compare(0, std::string(hive).size(), hive) == 0) {
@@ -173,11 +174,11 @@ platform::RegistryKeys readRegistry(const ScenarioReader& reader, const Poco::Dy
         if (key.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
             reader.fail(path, "a registry key's path holds no line break and no NUL");
         platform::RegistryValues& values = keys[hosting::widen(key)];
-        for (const auto& entry : *reader.object(member.second, path)) {
-            const std::string at = path + "." + entry.first;
-            if (entry.first.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+        for (const JsonMember& entry : reader.members(member.value(), path)) {
+            const std::string at = path + "." + entry.key();
+            if (entry.key().find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
                 reader.fail(at, "a value's name holds no line break and no NUL");
-            values[hosting::widen(entry.first)] = readRegistryValue(reader, entry.second, at);
+            values[hosting::widen(entry.key())] = readRegistryValue(reader, entry.value(), at);
         }
     }
     return keys;
@@ -186,24 +187,24 @@ platform::RegistryKeys readRegistry(const ScenarioReader& reader, const Poco::Dy
 // A transcript entry, or {"call": entry, "occurrence": N}: the Nth matching
 // call. An object, since a transcript entry may hold any character, so that
 // no spelling inside a text could stand for the number.
-hosting::FaultEntry readFault(const ScenarioReader& reader, const Poco::Dynamic::Var& value, const std::string& path)
+hosting::FaultEntry readFault(const ScenarioReader& reader, const Json& value, const std::string& path)
 {
     hosting::FaultEntry fault;
-    if (value.isString()) {
-        fault.call = value.convert<std::string>();
+    if (value.is_string()) {
+        fault.call = value.get<std::string>();
         return fault;
     }
-    if (value.type() != typeid(Poco::JSON::Object::Ptr))
+    if (!value.is_object())
         reader.fail(path, "expected a transcript entry or {\"call\": ..., \"occurrence\": N}, found " +
                               ScenarioReader::kindOf(value));
-    Poco::JSON::Object::Ptr object = reader.object(value, path);
+    const Json& object = reader.object(value, path);
     reader.onlyKeys(object, path, {"call", "occurrence"});
-    if (!object->has("call"))
+    if (!object.contains("call"))
         reader.fail(path, "a fault needs the \"call\" it throws at");
-    fault.call = reader.text(object->get("call"), path + ".call");
+    fault.call = reader.text(object.at("call"), path + ".call");
     fault.occurrence = 1;
-    if (object->has("occurrence")) {
-        const long long nth = reader.integer(object->get("occurrence"), path + ".occurrence", 0, 2147483647);
+    if (object.contains("occurrence")) {
+        const long long nth = reader.integer(object.at("occurrence"), path + ".occurrence", 0, 2147483647);
         if (nth == 0)
             reader.fail(path + ".occurrence", "number out of range: expected an integer from 1 to 2147483647");
         fault.occurrence = static_cast<std::size_t>(nth);
@@ -211,48 +212,47 @@ hosting::FaultEntry readFault(const ScenarioReader& reader, const Poco::Dynamic:
     return fault;
 }
 
-void checkExpect(const ScenarioReader& reader, const Poco::JSON::Object::Ptr& expect)
+void checkExpect(const ScenarioReader& reader, const Json& expect)
 {
     reader.onlyKeys(expect, "$.expect", {"result", "log", "properties", "writes", "featureStates", "calls"});
-    if (expect->has("result")) {
-        const Poco::Dynamic::Var result = expect->get("result");
-        const bool integral = result.isNumeric() && !result.isBoolean() && !result.isString();
-        const bool valid = (integral && (result.convert<double>() == 0 || result.convert<double>() == 1)) ||
-                           (result.isString() && result.convert<std::string>() == "exception");
+    if (expect.contains("result")) {
+        const Json& result = expect.at("result");
+        const bool valid = (result.is_number() && (result.get<double>() == 0 || result.get<double>() == 1)) ||
+                           (result.is_string() && result.get<std::string>() == "exception");
         if (!valid)
             reader.fail("$.expect.result", "expected 0, 1 or \"exception\"");
     }
     for (const char* pairs : {"log", "writes"}) {
-        if (!expect->has(pairs))
+        if (!expect.contains(pairs))
             continue;
         const std::string path = std::string("$.expect.") + pairs;
-        Poco::JSON::Array::Ptr list = reader.array(expect->get(pairs), path);
-        for (std::size_t i = 0; i < list->size(); ++i) {
+        const Json& list = reader.array(expect.at(pairs), path);
+        for (std::size_t i = 0; i < list.size(); ++i) {
             const std::string at = path + "[" + std::to_string(i) + "]";
-            Poco::JSON::Array::Ptr pair = reader.array(list->get(i), at);
-            if (pair->size() != 2)
+            const Json& pair = reader.array(list.at(i), at);
+            if (pair.size() != 2)
                 reader.fail(at, "expected a pair");
             if (std::string(pairs) == "log")
-                reader.int32(pair->get(0), at + "[0]");
+                reader.int32(pair.at(0), at + "[0]");
             else
-                reader.text(pair->get(0), at + "[0]");
-            reader.text(pair->get(1), at + "[1]");
+                reader.text(pair.at(0), at + "[0]");
+            reader.text(pair.at(1), at + "[1]");
         }
     }
-    if (expect->has("properties")) {
-        for (const auto& member : *reader.object(expect->get("properties"), "$.expect.properties"))
-            if (!member.second.isEmpty())
-                reader.text(member.second, "$.expect.properties." + member.first);
+    if (expect.contains("properties")) {
+        for (const JsonMember& member : reader.members(expect.at("properties"), "$.expect.properties"))
+            if (!member.value().is_null())
+                reader.text(member.value(), "$.expect.properties." + member.key());
     }
-    if (expect->has("featureStates")) {
-        for (const auto& member : *reader.object(expect->get("featureStates"), "$.expect.featureStates"))
-            if (!member.second.isEmpty())
-                reader.int32(member.second, "$.expect.featureStates." + member.first);
+    if (expect.contains("featureStates")) {
+        for (const JsonMember& member : reader.members(expect.at("featureStates"), "$.expect.featureStates"))
+            if (!member.value().is_null())
+                reader.int32(member.value(), "$.expect.featureStates." + member.key());
     }
-    if (expect->has("calls")) {
-        Poco::JSON::Array::Ptr calls = reader.array(expect->get("calls"), "$.expect.calls");
-        for (std::size_t i = 0; i < calls->size(); ++i)
-            reader.text(calls->get(i), "$.expect.calls[" + std::to_string(i) + "]");
+    if (expect.contains("calls")) {
+        const Json& calls = reader.array(expect.at("calls"), "$.expect.calls");
+        for (std::size_t i = 0; i < calls.size(); ++i)
+            reader.text(calls.at(i), "$.expect.calls[" + std::to_string(i) + "]");
     }
 }
 
@@ -280,16 +280,15 @@ Scenario loadScenario(const std::string& file, const std::string& libraryOverrid
     } catch (const Poco::Exception& error) {
         throw ScenarioError(file + ": cannot read: " + error.displayText());
     }
-    if (const std::optional<JsonError> error = checkStrictJson(text))
-        throw ScenarioError(file + ":" + error->place + ": " + error->path + ": " + error->reason);
-    ScenarioReader reader(file, text);
+    const StrictDocument document = readStrictJson(text);
+    if (document.error)
+        throw ScenarioError(file + ":" + document.error->place + ": " + document.error->path + ": " +
+                            document.error->reason);
+    ScenarioReader reader(file, text, document);
     // The text is strict JSON by now: what remains to be wrong is its kind.
-    Poco::JSON::Object::Ptr root;
-    try {
-        root = parseJsonObject(text, file, "a scenario");
-    } catch (const ScenarioError&) {
+    const Json& root = document.root;
+    if (!root.is_object())
         reader.fail("$", "a scenario is a JSON object");
-    }
     reader.onlyKeys(root, "$", {"$schema", "description", "library", "action", "parameters", "properties", "resolve",
                                 "features", "diskCosts", "drives", "registry", "commandProcessor", "faults", "expect",
                                 "timeout"});
@@ -300,20 +299,20 @@ Scenario loadScenario(const std::string& file, const std::string& libraryOverrid
     path.makeAbsolute();
     scenario.name = path.getFileName();
     scenario.directory = path.parent().toString();
-    if (root->has("description"))
-        scenario.description = reader.text(root->get("description"), "$.description");
+    if (root.contains("description"))
+        scenario.description = reader.text(root.at("description"), "$.description");
     scenario.library = "vantorel";
-    if (root->has("library")) {
-        scenario.library = reader.text(root->get("library"), "$.library");
+    if (root.contains("library")) {
+        scenario.library = reader.text(root.at("library"), "$.library");
         checkLibraryName(reader, scenario.library);
     }
-    if (!root->has("action"))
+    if (!root.contains("action"))
         reader.fail("$", "the \"action\" to call is missing");
-    scenario.action = reader.text(root->get("action"), "$.action");
+    scenario.action = reader.text(root.at("action"), "$.action");
     if (scenario.action.empty())
         reader.fail("$.action", "the action's name is empty");
-    if (root->has("$schema"))
-        reader.text(root->get("$schema"), "$.$schema");
+    if (root.contains("$schema"))
+        reader.text(root.at("$schema"), "$.$schema");
     // The libraries this product ships, named or left out, are known to
     // their last action.
     scenario.catalogued = libraryOverride.empty() && isKnownLibrary(scenario.library);
@@ -324,61 +323,60 @@ Scenario loadScenario(const std::string& file, const std::string& libraryOverrid
             if (other != scenario.library && findKnownAction(other, scenario.action) != nullptr)
                 elsewhere = other;
         }
-        if (!root->has("library") && !elsewhere.empty())
+        if (!root.contains("library") && !elsewhere.empty())
             reader.fail("$.action", "the scenario names no library, so " + scenario.library + " is taken, which does "
                                     "not export " + scenario.action + "; " + elsewhere + " does: give \"library\": \"" +
                                     elsewhere + "\"");
-        reader.fail("$.action", scenario.library + (root->has("library") ? "" : " (the scenario names no library)") +
+        reader.fail("$.action", scenario.library + (root.contains("library") ? "" : " (the scenario names no library)") +
                                     " does not export " + scenario.action + "; its actions: " +
                                     actionNames(scenario.library));
     }
-    if (root->has("parameters"))
-        scenario.model.parameters = reader.textMap(root->get("parameters"), "$.parameters");
-    if (root->has("properties"))
-        scenario.model.properties = reader.textMap(root->get("properties"), "$.properties");
-    if (root->has("resolve"))
-        scenario.model.resolve = reader.textMap(root->get("resolve"), "$.resolve");
-    if (root->has("features"))
-        scenario.model.root = readFeature(reader, root->get("features"), "$.features");
-    if (root->has("diskCosts")) {
-        Poco::JSON::Array::Ptr costs = reader.array(root->get("diskCosts"), "$.diskCosts");
-        for (std::size_t i = 0; i < costs->size(); ++i) {
+    if (root.contains("parameters"))
+        scenario.model.parameters = reader.textMap(root.at("parameters"), "$.parameters");
+    if (root.contains("properties"))
+        scenario.model.properties = reader.textMap(root.at("properties"), "$.properties");
+    if (root.contains("resolve"))
+        scenario.model.resolve = reader.textMap(root.at("resolve"), "$.resolve");
+    if (root.contains("features"))
+        scenario.model.root = readFeature(reader, root.at("features"), "$.features");
+    if (root.contains("diskCosts")) {
+        const Json& costs = reader.array(root.at("diskCosts"), "$.diskCosts");
+        for (std::size_t i = 0; i < costs.size(); ++i) {
             const std::string at = "$.diskCosts[" + std::to_string(i) + "]";
-            Poco::JSON::Object::Ptr cost = reader.object(costs->get(i), at);
+            const Json& cost = reader.object(costs.at(i), at);
             reader.onlyKeys(cost, at, {"path", "cost"});
-            if (!cost->has("path") || !cost->has("cost"))
+            if (!cost.contains("path") || !cost.contains("cost"))
                 reader.fail(at, "a disk cost needs \"path\" and \"cost\"");
             hosting::DiskCostModel entry;
-            entry.path = hosting::widen(reader.text(cost->get("path"), at + ".path"));
-            entry.cost = reader.integer(cost->get("cost"), at + ".cost", std::numeric_limits<long long>::min(),
+            entry.path = hosting::widen(reader.text(cost.at("path"), at + ".path"));
+            entry.cost = reader.integer(cost.at("cost"), at + ".cost", std::numeric_limits<long long>::min(),
                                         std::numeric_limits<long long>::max());
             scenario.model.diskCosts.push_back(entry);
         }
     }
-    if (root->has("drives")) {
+    if (root.contains("drives")) {
         scenario.hasDrives = true;
-        scenario.drives = readDrives(reader, root->get("drives"), scenario.directory);
+        scenario.drives = readDrives(reader, root.at("drives"), scenario.directory);
     }
-    if (root->has("registry")) {
+    if (root.contains("registry")) {
         scenario.hasRegistry = true;
-        scenario.registry = readRegistry(reader, root->get("registry"));
+        scenario.registry = readRegistry(reader, root.at("registry"));
     }
-    if (root->has("commandProcessor"))
-        scenario.commandProcessor = reader.boolean(root->get("commandProcessor"), "$.commandProcessor");
-    if (root->has("faults")) {
-        Poco::JSON::Array::Ptr faults = reader.array(root->get("faults"), "$.faults");
-        for (std::size_t i = 0; i < faults->size(); ++i)
-            scenario.model.faults.push_back(readFault(reader, faults->get(i), "$.faults[" + std::to_string(i) + "]"));
+    if (root.contains("commandProcessor"))
+        scenario.commandProcessor = reader.boolean(root.at("commandProcessor"), "$.commandProcessor");
+    if (root.contains("faults")) {
+        const Json& faults = reader.array(root.at("faults"), "$.faults");
+        for (std::size_t i = 0; i < faults.size(); ++i)
+            scenario.model.faults.push_back(readFault(reader, faults.at(i), "$.faults[" + std::to_string(i) + "]"));
     }
-    if (root->has("timeout")) {
-        const Poco::Dynamic::Var timeout = root->get("timeout");
-        if (!timeout.isNumeric() || timeout.isBoolean() || timeout.isString() || !(timeout.convert<double>() > 0) ||
-            timeout.convert<double>() > 86400)
+    if (root.contains("timeout")) {
+        const Json& timeout = root.at("timeout");
+        if (!timeout.is_number() || !(timeout.get<double>() > 0) || timeout.get<double>() > 86400)
             reader.fail("$.timeout", "expected a number of seconds from 0 to 86400");
-        scenario.timeout = timeout.convert<double>();
+        scenario.timeout = timeout.get<double>();
     }
-    if (root->has("expect")) {
-        scenario.expect = reader.object(root->get("expect"), "$.expect");
+    if (root.contains("expect")) {
+        scenario.expect = reader.object(root.at("expect"), "$.expect");
         checkExpect(reader, scenario.expect);
     }
     return scenario;

@@ -5,7 +5,7 @@
 #include "hosting/SimulatedHost.h"
 #include "platform/RegistryFile.h"
 
-#include <Poco/JSON/Object.h>
+#include "scenario/Json.h"
 
 #include <map>
 #include <stdexcept>
@@ -36,7 +36,7 @@ struct Scenario {
     bool hasRegistry = false;
     platform::RegistryKeys registry;  // keys below HKLM
     bool commandProcessor = true;  // false: the machine has none
-    Poco::JSON::Object::Ptr expect;  // null when the file has no expect block
+    Json expect;                     // null when the file has no expect block
     double timeout = 0;              // seconds; 0: the runner's limit
 };
 

@@ -7,6 +7,7 @@
 
 #include "hosting/SimulatedHost.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,19 +17,19 @@ namespace actionhost {
 
 namespace {
 
-std::string typeName(const Poco::Dynamic::Var& value)
+std::string typeName(const Json& value)
 {
-    if (value.isEmpty())
+    if (value.is_null())
         return "null";
-    if (value.type() == typeid(Poco::JSON::Object::Ptr))
+    if (value.is_object())
         return "an object";
-    if (value.type() == typeid(Poco::JSON::Array::Ptr))
+    if (value.is_array())
         return "an array";
-    if (value.isString())
+    if (value.is_string())
         return "a string";
-    if (value.isBoolean())
+    if (value.is_boolean())
         return "a boolean";
-    if (value.isNumeric())
+    if (value.is_number())
         return "a number";
     return "a value";
 }
@@ -47,50 +48,59 @@ std::string jsonNumber(double real)
 
 } // namespace
 
-std::string ScenarioReader::kindOf(const Poco::Dynamic::Var& value)
+std::string ScenarioReader::kindOf(const Json& value)
 {
     return typeName(value);
 }
 
 void ScenarioReader::fail(const std::string& path, const std::string& message) const
 {
-    const std::string place = locateJsonPath(text_, path);
+    const std::string place = document_.placeOf(text_, path);
     throw ScenarioError(file_ + (place.empty() ? "" : ":" + place) + ": " + path + ": " + message);
 }
 
-void ScenarioReader::onlyKeys(const Poco::JSON::Object::Ptr& object, const std::string& path,
-                              const std::set<std::string>& allowed) const
+void ScenarioReader::onlyKeys(const Json& object, const std::string& path, const std::set<std::string>& allowed) const
 {
-    for (const auto& member : *object) {
-        if (allowed.count(member.first) != 0)
+    for (const JsonMember& member : members(object, path)) {
+        if (allowed.count(member.key()) != 0)
             continue;
-        const std::string meant = likelyMeant(member.first, std::vector<std::string>(allowed.begin(), allowed.end()));
-        fail(path + "." + member.first, "unknown key" + (meant.empty() ? "" : "; did you mean \"" + meant + "\"?"));
+        const std::string meant = likelyMeant(member.key(), std::vector<std::string>(allowed.begin(), allowed.end()));
+        fail(path + "." + member.key(), "unknown key" + (meant.empty() ? "" : "; did you mean \"" + meant + "\"?"));
     }
 }
 
-Poco::JSON::Object::Ptr ScenarioReader::object(const Poco::Dynamic::Var& value, const std::string& path) const
+std::vector<JsonMember> ScenarioReader::members(const Json& value, const std::string& path) const
 {
-    if (value.type() != typeid(Poco::JSON::Object::Ptr))
+    std::vector<JsonMember> out;
+    for (const auto& member : object(value, path).items())
+        out.push_back(JsonMember{&member.key(), &member.value()});
+    std::sort(out.begin(), out.end(),
+              [](const JsonMember& a, const JsonMember& b) { return a.key() < b.key(); });
+    return out;
+}
+
+const Json& ScenarioReader::object(const Json& value, const std::string& path) const
+{
+    if (!value.is_object())
         fail(path, "expected an object, found " + typeName(value));
-    return value.extract<Poco::JSON::Object::Ptr>();
+    return value;
 }
 
-Poco::JSON::Array::Ptr ScenarioReader::array(const Poco::Dynamic::Var& value, const std::string& path) const
+const Json& ScenarioReader::array(const Json& value, const std::string& path) const
 {
-    if (value.type() != typeid(Poco::JSON::Array::Ptr))
+    if (!value.is_array())
         fail(path, "expected an array, found " + typeName(value));
-    return value.extract<Poco::JSON::Array::Ptr>();
+    return value;
 }
 
-std::string ScenarioReader::text(const Poco::Dynamic::Var& value, const std::string& path) const
+std::string ScenarioReader::text(const Json& value, const std::string& path) const
 {
-    if (!value.isString())
+    if (!value.is_string())
         fail(path, "expected a string, found " + typeName(value));
-    return value.convert<std::string>();
+    return value.get<std::string>();
 }
 
-long long ScenarioReader::integer(const Poco::Dynamic::Var& value, const std::string& path, long long min, long long max) const
+long long ScenarioReader::integer(const Json& value, const std::string& path, long long min, long long max) const
 {
     const Integral number = integral(value, path);
     // min is never above 0 and max never below it.
@@ -101,7 +111,7 @@ long long ScenarioReader::integer(const Poco::Dynamic::Var& value, const std::st
     return number.negative ? static_cast<long long>(0 - number.magnitude) : static_cast<long long>(number.magnitude);
 }
 
-unsigned long long ScenarioReader::unsignedInteger(const Poco::Dynamic::Var& value, const std::string& path) const
+unsigned long long ScenarioReader::unsignedInteger(const Json& value, const std::string& path) const
 {
     const Integral number = integral(value, path);
     if (number.negative && number.magnitude != 0)
@@ -109,39 +119,39 @@ unsigned long long ScenarioReader::unsignedInteger(const Poco::Dynamic::Var& val
     return number.magnitude;
 }
 
-int ScenarioReader::int32(const Poco::Dynamic::Var& value, const std::string& path) const
+int ScenarioReader::int32(const Json& value, const std::string& path) const
 {
     return static_cast<int>(integer(value, path, INT32_MIN, INT32_MAX));
 }
 
-bool ScenarioReader::boolean(const Poco::Dynamic::Var& value, const std::string& path) const
+bool ScenarioReader::boolean(const Json& value, const std::string& path) const
 {
-    if (!value.isBoolean())
+    if (!value.is_boolean())
         fail(path, "expected true or false, found " + typeName(value));
-    return value.convert<bool>();
+    return value.get<bool>();
 }
 
-std::map<std::wstring, std::wstring> ScenarioReader::textMap(const Poco::Dynamic::Var& value, const std::string& path) const
+std::map<std::wstring, std::wstring> ScenarioReader::textMap(const Json& value, const std::string& path) const
 {
     std::map<std::wstring, std::wstring> out;
-    for (const auto& member : *object(value, path))
-        out[hosting::widen(member.first)] = hosting::widen(text(member.second, path + "." + member.first));
+    for (const JsonMember& member : members(value, path))
+        out[hosting::widen(member.key())] = hosting::widen(text(member.value(), path + "." + member.key()));
     return out;
 }
 
-ScenarioReader::Integral ScenarioReader::integral(const Poco::Dynamic::Var& value, const std::string& path) const
+ScenarioReader::Integral ScenarioReader::integral(const Json& value, const std::string& path) const
 {
     Integral number;
-    if (value.isBoolean() || !value.isNumeric())
+    if (!value.is_number())
         fail(path, "expected an integer, found " + typeName(value));
-    if (value.type() == typeid(Poco::UInt64) || value.type() == typeid(Poco::UInt32)) {
-        number.magnitude = value.convert<Poco::UInt64>();
-    } else if (value.isInteger()) {
-        const long long signedValue = value.convert<Poco::Int64>();
+    if (value.is_number_unsigned()) {
+        number.magnitude = value.get<unsigned long long>();
+    } else if (value.is_number_integer()) {
+        const long long signedValue = value.get<long long>();
         number.negative = signedValue < 0;
         number.magnitude = number.negative ? magnitudeOf(signedValue) : static_cast<unsigned long long>(signedValue);
     } else {
-        const double real = value.convert<double>();
+        const double real = value.get<double>();
         if (!std::isfinite(real) || std::floor(real) != real)
             fail(path, "expected an integer, found a number with a fraction");
         number.negative = real < 0;

@@ -55,34 +55,30 @@ std::size_t openingQuoteOfKey(const std::string& text, std::size_t consumed)
 // of bytes the lexer has read when they arrive.
 class StrictReader : public nlohmann::json::json_sax_t {
 public:
-    StrictReader(const std::string& text, const std::size_t& consumed) : text_(text), consumed_(consumed) {}
-
-    // Instead of checking, finds where the value (or key) at a JSON path
-    // stands: its offset, or npos.
-    void seek(const std::string& path) { target_ = path; }
-    std::size_t found() const { return found_; }
-    // The first error met; parsing stops there.
-    const std::optional<JsonError>& error() const { return error_; }
-
-    bool null() override { return value(); }
-    bool boolean(bool) override { return value(); }
-    bool number_integer(number_integer_t) override { return value(); }
-    bool number_unsigned(number_unsigned_t) override { return value(); }
-    bool number_float(number_float_t, const string_t& raw) override
+    StrictReader(const std::string& text, const std::size_t& consumed, StrictDocument& document)
+        : text_(text), consumed_(consumed), document_(document)
     {
-        if (target_.empty() && raw.find_first_of(".eE") == std::string::npos) {
+    }
+
+    bool null() override { return value(Json()); }
+    bool boolean(bool given) override { return value(Json(given)); }
+    bool number_integer(number_integer_t given) override { return value(Json(given)); }
+    bool number_unsigned(number_unsigned_t given) override { return value(Json(given)); }
+    bool number_float(number_float_t given, const string_t& raw) override
+    {
+        if (raw.find_first_of(".eE") == std::string::npos) {
             std::size_t at = consumed_ >= raw.size() ? consumed_ - raw.size() : 0;
             while (at > 0 && text_.compare(at, raw.size(), raw) != 0)
                 --at;
             return fail(at, path(), "number out of range: " + raw + " is beyond the 64-bit integers");
         }
-        return value();
+        return value(Json(given));
     }
-    bool string(string_t&) override { return value(); }
-    bool binary(binary_t&) override { return value(); }
+    bool string(string_t& given) override { return value(Json(std::move(given))); }
+    bool binary(binary_t&) override { return value(Json()); }
     bool start_object(std::size_t) override
     {
-        if (!value())
+        if (!value(Json::object()))
             return false;
         frames_.push_back(Frame());
         return true;
@@ -93,31 +89,28 @@ public:
         frame.key = name;
         // POCO's parser would cut such a key at the NUL, so it is refused
         // before, with the NUL shown as it was written.
-        if (target_.empty() && name.find('\0') != std::string::npos) {
+        if (name.find('\0') != std::string::npos) {
             std::string shown;
             for (char c : name)
                 shown += c == '\0' ? std::string("\\u0000") : std::string(1, c);
             frame.key = shown;
             return fail(keyStart(), path(), "a key holds U+0000 (NUL)");
         }
-        if (!target_.empty()) {
-            if (path() != target_)
-                return true;
-            found_ = keyStart();
-            return false;
-        }
+        frame.name = name;
         if (!frame.keys.insert(name).second)
             return fail(keyStart(), path(), "duplicate key \"" + name + "\"");
+        document_.places.emplace(path(), keyStart());
         return true;
     }
     bool end_object() override
     {
         frames_.pop_back();
+        containers_.pop_back();
         return true;
     }
     bool start_array(std::size_t) override
     {
-        if (!value())
+        if (!value(Json::array()))
             return false;
         Frame frame;
         frame.array = true;
@@ -127,12 +120,11 @@ public:
     bool end_array() override
     {
         frames_.pop_back();
+        containers_.pop_back();
         return true;
     }
     bool parse_error(std::size_t position, const std::string&, const nlohmann::json::exception& error) override
     {
-        if (!target_.empty())
-            return false;
         std::string reason = error.what();
         const std::size_t colon = reason.find(": ", reason.find("column"));
         if (colon != std::string::npos)
@@ -144,18 +136,32 @@ private:
     struct Frame {
         bool array = false;
         long index = -1;
-        std::string key;
+        std::string key;   // as shown in paths
+        std::string name;  // as given
         std::set<std::string> keys;
     };
 
-    bool value()
+    // Puts the value in its place in the document; a container becomes the
+    // one the next values go into. A container's parent is not changed
+    // while it is open, so the pointers held stay valid.
+    bool value(Json&& given)
     {
         if (!frames_.empty() && frames_.back().array)
             ++frames_.back().index;
-        if (!target_.empty() && found_ == std::string::npos && path() == target_) {
-            found_ = consumed_ > 0 ? consumed_ - 1 : 0;
-            return false;
+        document_.places.emplace(path(), consumed_ > 0 ? consumed_ - 1 : 0);
+        const bool container = given.is_object() || given.is_array();
+        Json* placed = nullptr;
+        if (containers_.empty()) {
+            document_.root = std::move(given);
+            placed = &document_.root;
+        } else if (containers_.back()->is_array()) {
+            containers_.back()->push_back(std::move(given));
+            placed = &containers_.back()->back();
+        } else {
+            placed = &((*containers_.back())[frames_.back().name] = std::move(given));
         }
+        if (container)
+            containers_.push_back(placed);
         return true;
     }
 
@@ -178,16 +184,15 @@ private:
     // Keeps the error and stops the parse.
     bool fail(std::size_t offset, const std::string& where, const std::string& reason)
     {
-        error_ = JsonError{lineAndColumn(text_, offset), where, reason};
+        document_.error = JsonError{lineAndColumn(text_, offset), where, reason};
         return false;
     }
 
     const std::string& text_;
     const std::size_t& consumed_;
-    std::optional<JsonError> error_;
+    StrictDocument& document_;
     std::vector<Frame> frames_;
-    std::string target_;
-    std::size_t found_ = std::string::npos;
+    std::vector<Json*> containers_;
 };
 
 // An input iterator over the text that counts the bytes read through it.
@@ -330,26 +335,22 @@ std::optional<MemberPlace> locateObjectMember(const std::string& text, const std
     return place;
 }
 
-std::optional<JsonError> checkStrictJson(const std::string& text)
+StrictDocument readStrictJson(const std::string& text)
 {
+    StrictDocument document;
     std::size_t consumed = 0;
-    StrictReader reader(text, consumed);
+    StrictReader reader(text, consumed, document);
     nlohmann::json::sax_parse(CountingIterator(text.data(), &consumed),
                               CountingIterator(text.data() + text.size(), &consumed), &reader);
-    return reader.error();
+    if (document.error)
+        document.root = Json();
+    return document;
 }
 
-std::string locateJsonPath(const std::string& text, const std::string& path)
+std::string StrictDocument::placeOf(const std::string& text, const std::string& path) const
 {
-    std::size_t consumed = 0;
-    StrictReader reader(text, consumed);
-    reader.seek(path);
-    try {
-        nlohmann::json::sax_parse(CountingIterator(text.data(), &consumed),
-                                  CountingIterator(text.data() + text.size(), &consumed), &reader);
-    } catch (const std::exception&) {
-    }
-    return reader.found() == std::string::npos ? std::string() : lineAndColumn(text, reader.found());
+    const auto found = places.find(path);
+    return found == places.end() ? std::string() : lineAndColumn(text, found->second);
 }
 
 } // namespace actionhost

@@ -1,9 +1,12 @@
-// The strict JSON reader: reads JSON text once before POCO parses it, for
-// what POCO's parser does not tell: the line and column of an error, keys
-// given twice (POCO keeps the last), keys holding NUL (POCO cuts them
-// there), and integers beyond 64 bits.
+// The strict JSON reader: reads a scenario's text once, into the document
+// and the place of every key and value, for what a plain parser does not
+// tell: the line and column of an error, keys given twice (a parser keeps
+// the last), keys holding NUL, and integers beyond 64 bits.
 #pragma once
 
+#include "scenario/Json.h"
+
+#include <map>
 #include <optional>
 #include <string>
 
@@ -15,12 +18,21 @@ struct JsonError {
     std::string reason;  // "invalid JSON: ...", "duplicate key ...", "number out of range: ..."
 };
 
-// The first error of the text, or nothing when it is strict JSON.
-std::optional<JsonError> checkStrictJson(const std::string& text);
+struct StrictDocument {
+    // The first error of the text; nothing when it is strict JSON.
+    std::optional<JsonError> error;
+    // The document, null after an error.
+    Json root;
+    // The offset of each JSON path: a member's key (its opening quote), an
+    // element's value, the root's start.
+    std::map<std::string, std::size_t> places;
 
-// "LINE:COLUMN" of the value (or key) at a JSON path, for an error found
-// after parsing; "" when the path is not found.
-std::string locateJsonPath(const std::string& text, const std::string& path);
+    // "LINE:COLUMN" of a path in text, for an error found after reading;
+    // "" when the document has no such path.
+    std::string placeOf(const std::string& text, const std::string& path) const;
+};
+
+StrictDocument readStrictJson(const std::string& text);
 
 // Where a top-level member that holds an object stands in the text of an
 // object, in byte offsets: its key's opening quote, its value's "{" and the

@@ -7,9 +7,8 @@
 #include "run/Exit.h"
 #include "run/Unread.h"
 #include "show/RunDisplay.h"
+#include "scenario/Json.h"
 #include "show/Tree.h"
-
-#include <Poco/JSON/Stringifier.h>
 
 #include <iostream>
 #include <sstream>
@@ -38,15 +37,13 @@ int show(const Scenario& scenario, const ShowOptions& options)
 {
     if (options.json) {
         const RunOutput output = runScenario(scenario, options.library);
-        std::ostringstream json;
-        Poco::JSON::Stringifier::stringify(toJson(output, options.transcript), json, 2);
-        json << "\n";
+        const std::string json = jsonDocument(toJson(output, options.transcript), 2) + "\n";
         if (!options.resultFile.empty()) {
             // A child of test: its parent reports what was not read.
-            writeResult(options.resultFile, json.str());
+            writeResult(options.resultFile, json);
             return exitStatusOf(output);
         }
-        std::cout << json.str() << std::flush;
+        std::cout << json << std::flush;
         reportUnused(scenario, output);
         return exitStatusOf(output);
     }

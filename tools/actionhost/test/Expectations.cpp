@@ -4,21 +4,19 @@
 
 #include "scenario/Json.h"
 
-#include <Poco/JSON/Array.h>
-
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace actionhost {
 
-std::string listDiff(const std::string& name, const Poco::JSON::Array::Ptr& expected,
-                     const Poco::JSON::Array::Ptr& actual)
+std::string listDiff(const std::string& name, const Json& expected, const Json& actual)
 {
     std::vector<std::string> want, got;
-    for (std::size_t i = 0; i < expected->size(); ++i)
-        want.push_back(jsonText(expected->get(i)));
-    for (std::size_t i = 0; i < actual->size(); ++i)
-        got.push_back(jsonText(actual->get(i)));
+    for (const Json& entry : expected)
+        want.push_back(jsonText(entry));
+    for (const Json& entry : actual)
+        got.push_back(jsonText(entry));
     if (want == got)
         return std::string();
     // The longest common subsequence aligns the two lists, so that one entry
@@ -65,55 +63,66 @@ std::string listDiff(const std::string& name, const Poco::JSON::Array::Ptr& expe
 
 namespace {
 
-std::string resultDifference(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+// An object's members in the order of their names, as differences are listed.
+std::map<std::string, Json> byName(const Json& object)
 {
-    const std::string want = jsonText(expect->get("result"));
-    const std::string got = run->get("exception").isEmpty() ? jsonText(run->get("result")) : "\"exception\"";
+    std::map<std::string, Json> out;
+    for (const auto& member : object.items())
+        out.emplace(member.key(), member.value());
+    return out;
+}
+
+std::string resultDifference(const Json& expect, const Json& run)
+{
+    const std::string want = jsonText(expect.at("result"));
+    const bool exception = !run.at("exception").is_null();
+    const std::string got = exception ? "\"exception\"" : jsonText(run.at("result"));
     if (want == got)
         return std::string();
     std::string message = "  result: expected " + want + ", got " + got;
-    if (!run->get("exception").isEmpty())
-        message += " (" + run->get("exception").convert<std::string>() + ")";
+    if (exception)
+        message += " (" + run.at("exception").get<std::string>() + ")";
     return message + "\n";
 }
 
 // A text is the final value in the store, preset values included; null: the
 // action never wrote the property.
-std::string propertyDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+std::string propertyDifferences(const Json& expect, const Json& run)
 {
-    Poco::JSON::Object::Ptr properties = run->getObject("properties");
+    const Json& properties = run.at("properties");
     std::set<std::string> written;
-    if (run->has("writes")) {
-        Poco::JSON::Array::Ptr writes = run->getArray("writes");
-        for (std::size_t i = 0; i < writes->size(); ++i)
-            written.insert(writes->getArray(i)->getElement<std::string>(0));
+    if (run.contains("writes")) {
+        for (const Json& write : run.at("writes"))
+            written.insert(write.at(0).get<std::string>());
     }
     std::string out;
-    for (const auto& member : *expect->getObject("properties")) {
+    for (const auto& member : byName(expect.at("properties"))) {
+        const std::string& name = member.first;
         const std::string want = jsonText(member.second);
-        if (member.second.isEmpty()) {
-            if (written.count(member.first) != 0)
-                out += "  properties." + member.first + ": expected null (never written), got " +
-                       jsonText(properties->get(member.first)) + " (written)\n";
+        if (member.second.is_null()) {
+            if (written.count(name) != 0)
+                out += "  properties." + name + ": expected null (never written), got " +
+                       jsonText(properties.at(name)) + " (written)\n";
             continue;
         }
-        const std::string got = properties->has(member.first) ? jsonText(properties->get(member.first)) : "null";
+        const std::string got = properties.contains(name) ? jsonText(properties.at(name)) : "null";
         if (want != got)
-            out += "  properties." + member.first + ": expected " + want + ", got " + got +
+            out += "  properties." + name + ": expected " + want + ", got " + got +
                    (got == "null" ? " (not in the store)" : "") + "\n";
     }
     return out;
 }
 
-std::string featureStateDifferences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+std::string featureStateDifferences(const Json& expect, const Json& run)
 {
-    Poco::JSON::Object::Ptr states = run->getObject("featureStates");
+    const Json& states = run.at("featureStates");
     std::string out;
-    for (const auto& member : *expect->getObject("featureStates")) {
-        const std::string got = states->has(member.first) ? jsonText(states->get(member.first)) : "null";
+    for (const auto& member : byName(expect.at("featureStates"))) {
+        const std::string& name = member.first;
+        const std::string got = states.contains(name) ? jsonText(states.at(name)) : "null";
         const std::string want = jsonText(member.second);
         if (want != got)
-            out += "  featureStates." + member.first + ": expected " + want + ", got " + got +
+            out += "  featureStates." + name + ": expected " + want + ", got " + got +
                    (got == "null" ? " (never set)" : "") + "\n";
     }
     return out;
@@ -131,7 +140,7 @@ std::string Differences::summary() const
     return names + (one ? " differs" : " differ");
 }
 
-Differences differences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run)
+Differences differences(const Json& expect, const Json& run)
 {
     Differences found;
     auto add = [&found](const std::string& key, const std::string& details) {
@@ -140,17 +149,17 @@ Differences differences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON:
         found.keys.push_back(key);
         found.details += details;
     };
-    if (expect->has("result"))
+    if (expect.contains("result"))
         add("result", resultDifference(expect, run));
     for (const char* list : {"log", "writes", "calls"}) {
-        if (!expect->has(list))
+        if (!expect.contains(list))
             continue;
-        add(list, run->has(list) ? listDiff(list, expect->getArray(list), run->getArray(list))
-                                 : "  " + std::string(list) + ": not recorded\n");
+        add(list, run.contains(list) ? listDiff(list, expect.at(list), run.at(list))
+                                     : "  " + std::string(list) + ": not recorded\n");
     }
-    if (expect->has("properties"))
+    if (expect.contains("properties"))
         add("properties", propertyDifferences(expect, run));
-    if (expect->has("featureStates"))
+    if (expect.contains("featureStates"))
         add("featureStates", featureStateDifferences(expect, run));
     return found;
 }

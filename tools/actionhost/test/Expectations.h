@@ -2,8 +2,7 @@
 // differs, each with what differs in it.
 #pragma once
 
-#include <Poco/JSON/Array.h>
-#include <Poco/JSON/Object.h>
+#include "scenario/Json.h"
 
 #include <string>
 #include <vector>
@@ -24,14 +23,13 @@ struct Differences {
     std::string summary() const;
 };
 
-Differences differences(const Poco::JSON::Object::Ptr& expect, const Poco::JSON::Object::Ptr& run);
+Differences differences(const Json& expect, const Json& run);
 
 // Every difference of two lists, expected against actual, aligned so that an
 // entry too many or too few is one line: a heading "  NAME (- expected, +
 // actual, at their positions):", then lines "  - [i] entry" (expected, at
 // its position) and "  + [j] entry" (actual), at most 40. Empty when the
 // lists agree.
-std::string listDiff(const std::string& name, const Poco::JSON::Array::Ptr& expected,
-                     const Poco::JSON::Array::Ptr& actual);
+std::string listDiff(const std::string& name, const Json& expected, const Json& actual);
 
 } // namespace actionhost

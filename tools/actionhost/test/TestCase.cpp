@@ -14,8 +14,6 @@
 #include "hosting/World.h"
 
 #include <Poco/Environment.h>
-#include <Poco/JSON/Array.h>
-#include <Poco/JSON/Stringifier.h>
 #include <Poco/TemporaryFile.h>
 
 #include <chrono>
@@ -78,12 +76,12 @@ std::vector<Unused> takeUnread(std::string& report)
     return unread;
 }
 
-std::vector<std::string> callsOf(const Poco::JSON::Object::Ptr& run)
+std::vector<std::string> callsOf(const Json& run)
 {
     std::vector<std::string> calls;
-    if (Poco::JSON::Array::Ptr list = run->getArray("calls")) {
-        for (std::size_t i = 0; i < list->size(); ++i)
-            calls.push_back(list->getElement<std::string>(static_cast<unsigned>(i)));
+    if (run.contains("calls") && run.at("calls").is_array()) {
+        for (const Json& call : run.at("calls"))
+            calls.push_back(call.get<std::string>());
     }
     return calls;
 }
@@ -103,13 +101,13 @@ void compare(const TestOptions& options, const Scenario& scenario, TestCase& tes
         return;
     }
     try {
-        const Poco::JSON::Object::Ptr run = parseJsonObject(result, scenario.file + " (run result)", "a run's result");
+        const Json run = parseJsonObject(result, scenario.file + " (run result)", "a run's result");
         test.run = result;
         const std::vector<std::string> calls = callsOf(run);
         test.unread = unreadParameters(scenario, calls);
         const std::vector<Unused> faults = unfiredFaultLines(scenario, calls);
         test.unread.insert(test.unread.end(), faults.begin(), faults.end());
-        if (!scenario.expect) {
+        if (scenario.expect.is_null()) {
             test.difference = "no \"expect\" block";
             return;
         }
@@ -118,7 +116,7 @@ void compare(const TestOptions& options, const Scenario& scenario, TestCase& tes
             test.difference = found.summary();
             test.details = found.details;
             // An exception left the action, and its expect block did not ask for one.
-            test.error = !run->get("exception").isEmpty();
+            test.error = !run.at("exception").is_null();
         }
     } catch (const std::exception& error) {
         test.difference = error.what();
@@ -156,9 +154,7 @@ bool resultInProcess(const TestOptions& options, const Scenario& scenario, TestC
             result = sweepReport(sweep);
             sweepPassed = sweep.problems.empty();
         } else {
-            std::ostringstream json;
-            Poco::JSON::Stringifier::stringify(toJson(runScenario(scenario, options.library), true), json);
-            result = json.str();
+            result = jsonText(toJson(runScenario(scenario, options.library), true));
         }
         return true;
     } catch (const std::exception& error) {

@@ -11,6 +11,7 @@
 #include "test/Update.h"
 
 #include <Poco/DirectoryIterator.h>
+#include <Poco/Exception.h>
 #include <Poco/Environment.h>
 #include <Poco/File.h>
 #include <Poco/Path.h>
@@ -171,11 +172,11 @@ int runSuite(const SuiteOptions& arguments)
         }
         // Without an expect block a scenario is only run to be filled in.
         const bool fill = arguments.update != SuiteOptions::NoUpdate && !options.faultSweep;
-        if (!scenario.expect && !options.faultSweep && !fill) {
+        if (scenario.expect.is_null() && !options.faultSweep && !fill) {
             test.skipped = true;
             test.difference = "no \"expect\" block (actionhost test --update=new fills it)";
         }
-        test.hasExpect = static_cast<bool>(scenario.expect);
+        test.hasExpect = !scenario.expect.is_null();
         tests.push_back(test);
         scenarios.push_back(scenario);
     }
