@@ -40,6 +40,15 @@ if(ACTIONS_MSVC_BOUNDARY)
   install(FILES cobrinth/cobrinth.def DESTINATION lib COMPONENT dev)
   install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/msvcbridge.dll DESTINATION ${CMAKE_INSTALL_BINDIR}
     COMPONENT actionhost)
+  # The package config that a Visual Studio/CMake host finds the kit by.
+  configure_package_config_file(cmake/InstallerActionsKitConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake INSTALL_DESTINATION ${ACTIONS_CMAKE_DIR}
+    PATH_VARS ACTIONS_PLUGIN_DIR ACTIONS_INCLUDE_DIR CMAKE_INSTALL_LIBDIR)
+  write_basic_package_version_file(${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
+    COMPATIBILITY SameMinorVersion)
+  install(FILES ${PROJECT_BINARY_DIR}/InstallerActionsConfig.cmake
+                ${PROJECT_BINARY_DIR}/InstallerActionsConfigVersion.cmake
+          DESTINATION ${ACTIONS_CMAKE_DIR} COMPONENT dev)
 else()
   install(TARGETS vantorel cobrinth EXPORT InstallerActionsTargets
     LIBRARY DESTINATION ${ACTIONS_PLUGIN_DIR} COMPONENT runtime
@@ -66,6 +75,22 @@ if(WIN32)
     install(FILES vantorel/vantorel.def cobrinth/cobrinth.def DESTINATION lib COMPONENT dev)
   endif()
   install(FILES README.md docs/actions.md DESTINATION doc COMPONENT actionhost)
+  # The kit's own readme, at its top: requirements, folders, first commands.
+  if(ACTIONS_MSVC_BOUNDARY)
+    set(KIT_NAME "32-bit, for hosts built with Visual C++")
+    set(KIT_BITS "32-bit")
+    set(KIT_PURPOSE "The installer custom actions for a host built with Visual C++ (32-bit), and\nactionhost, which runs and tests them from scenario files.")
+    set(KIT_REQUIREMENTS "- The Microsoft Visual C++ Redistributable for Visual Studio 2015-2022, x86\n  (vc_redist.x86.exe, from Microsoft), for actionhost.exe: it calls the\n  actions through msvcbridge.dll, a host built with Visual C++ as yours is,\n  and that needs vcruntime140.dll. Without it, actionhost.exe says so and\n  names the DLL. The action DLLs themselves need no runtime of their own.")
+    set(KIT_BRIDGE ";\n                             msvcbridge.dll, through which it calls them as\n                             a host built with Visual C++ does")
+  else()
+    set(KIT_NAME "64-bit, for hosts built with mingw-w64")
+    set(KIT_BITS "64-bit")
+    set(KIT_PURPOSE "The installer custom actions for a 64-bit host built with mingw-w64, and\nactionhost, which runs and tests them from scenario files.")
+    set(KIT_REQUIREMENTS "- Nothing else: GCC's runtime DLLs (libgcc_s_seh-1.dll, libstdc++-6.dll,\n  libwinpthread-1.dll) lie beside the DLLs in bin\\, and the C runtime is\n  Windows' own (msvcrt.dll).")
+    set(KIT_BRIDGE "")
+  endif()
+  configure_file(packaging/windows-kit-README.txt.in ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION . COMPONENT actionhost)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win32)
   set(CPACK_PACKAGE_NAME installer-actions)

@@ -6,6 +6,7 @@
 find_program(ACTIONS_MSVC_CLANG NAMES clang++ clang++-14 REQUIRED)
 find_program(ACTIONS_MSVC_LINK NAMES lld-link lld-link-14 REQUIRED)
 find_program(ACTIONS_MSVC_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+find_program(ACTIONS_MSVC_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 
 # msvc_import_library(DEF file): an import library (.lib) for the DLL that
 # the .def file names, in the build's msvc-import folder; its path in OUT.

@@ -10,10 +10,12 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <deque>
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace hosting {
 
@@ -200,6 +202,65 @@ const BridgeHost kOperations = {
 // Thrown where the bridge caught an exception of no known type.
 struct UnknownException {};
 
+// The DLLs a module imports that cannot be loaded here: the module mapped
+// without its imports resolved, each of them loaded on its own.
+std::vector<std::string> unloadableImports(const std::wstring& path)
+{
+    std::vector<std::string> missing;
+    HMODULE image = ::LoadLibraryExW(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (image == nullptr)
+        return missing;
+    const BYTE* base = reinterpret_cast<const BYTE*>(image);
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress != 0) {
+        for (const IMAGE_IMPORT_DESCRIPTOR* library =
+                 reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             library->Name != 0; ++library) {
+            const char* name = reinterpret_cast<const char*>(base + library->Name);
+            HMODULE loaded = ::LoadLibraryA(name);
+            if (loaded == nullptr)
+                missing.push_back(name);
+            else
+                ::FreeLibrary(loaded);
+        }
+    }
+    ::FreeLibrary(image);
+    return missing;
+}
+
+// The C and C++ runtime of Visual C++ 2015 and later, which its
+// Redistributable installs.
+bool isVisualCppRuntime(std::string name)
+{
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name == "vcruntime140.dll" || name == "msvcp140.dll" || name == "ucrtbase.dll" ||
+           name.compare(0, 11, "api-ms-win-") == 0;
+}
+
+// Why the bridge did not load, naming the DLL it needs that is missing, and
+// what to install when that is Visual C++'s runtime.
+std::string whyNotLoaded(const std::wstring& path, DWORD error)
+{
+    const std::vector<std::string> missing = unloadableImports(path);
+    if (missing.empty())
+        return "cannot load msvcbridge.dll beside the program: error " + std::to_string(error);
+    std::string names;
+    bool runtime = false;
+    for (const std::string& name : missing) {
+        names += (names.empty() ? "" : ", ") + name;
+        runtime = runtime || isVisualCppRuntime(name);
+    }
+    std::string message = "cannot load msvcbridge.dll beside the program: it needs " + names +
+                          (missing.size() == 1 ? ", which" : ", which each") + " cannot be loaded on this machine";
+    if (runtime)
+        message += "; install Microsoft's Visual C++ Redistributable for Visual Studio 2015-2022, x86 "
+                   "(vc_redist.x86.exe), which every host built with Visual C++ needs too";
+    return message;
+}
+
 class Bridge {
 public:
     Bridge()
@@ -211,8 +272,7 @@ public:
         folder.erase(folder.find_last_of(L"\\/") + 1);
         module_ = ::LoadLibraryW((folder + L"msvcbridge.dll").c_str());
         if (module_ == nullptr)
-            throw std::runtime_error("cannot load msvcbridge.dll beside the program: error " +
-                                     std::to_string(::GetLastError()));
+            throw std::runtime_error(whyNotLoaded(folder + L"msvcbridge.dll", ::GetLastError()));
         call_ = reinterpret_cast<BridgeCallAction>(reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeCallAction")));
         const BridgeRuntime runtime =
             reinterpret_cast<BridgeRuntime>(reinterpret_cast<void*>(::GetProcAddress(module_, "bridgeRuntime")));
