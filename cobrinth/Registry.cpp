@@ -55,10 +55,11 @@ bool ReadValueFromRegistry(std::wstring keyPath, std::wstring valueName, std::ws
     // Counted in 64 bits: in 32 bits the largest size would round up to no
     // units at all, and the second query would write past an empty buffer.
     // The host is a 32-bit process, where no buffer of 2 GiB can be had; no
-    // build asks for one, so that every build answers such a size alike.
+    // build asks for one. Counted in characters, which the registry's sizes
+    // give alike in every build, so that every build answers a size alike.
     const std::uint64_t units = (static_cast<std::uint64_t>(size) + sizeof(wchar_t) - 1) / sizeof(wchar_t);
     std::unique_ptr<wchar_t[]> buffer;
-    if (units * sizeof(wchar_t) < kLargestBuffer)
+    if (units < kLargestBuffer / 2)
         buffer.reset(new (std::nothrow) wchar_t[static_cast<std::size_t>(units)]);
     if (!buffer) {
         error = L"ReadValueFromRegistry:: retrieved null buffer at 2nd time!";

@@ -12,7 +12,9 @@ set(CMAKE_CXX_COMPILER_TARGET i686-pc-windows-msvc)
 # Without Visual C++'s libraries, checks compile and do not link.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 get_filename_component(source_root ${CMAKE_CURRENT_LIST_DIR}/../.. ABSOLUTE)
-set(CMAKE_CXX_FLAGS_INIT "-nostdlibinc -ffreestanding -fexceptions -fcxx-exceptions -I${source_root}/msvc/include")
+# -nostdlibinc, which the link is handed too, means nothing there.
+set(CMAKE_CXX_FLAGS_INIT "-nostdlibinc -ffreestanding -fexceptions -fcxx-exceptions -I${source_root}/msvc/include \
+-Wno-unused-command-line-argument")
 set(CMAKE_EXE_LINKER_FLAGS_INIT
     "-fuse-ld=lld -nostdlib -Wl,/nodefaultlib,/entry:msvcMainStartup,/subsystem:console,/safeseh:no")
 # The runtime is the test host's own: no /MD or /MT of CMake's choosing.

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,14 @@ VersionResource versionOf(const std::string& file)
     return resource;
 }
 
+std::string narrowed(const std::wstring& text)
+{
+    std::string out;
+    for (wchar_t c : text)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
 std::vector<std::string> shippedFiles()
 {
     std::vector<std::string> files = {VANTOREL_LIBRARY, COBRINTH_LIBRARY, ACTIONHOST_PROGRAM};
@@ -86,6 +95,12 @@ TEST(VersionResources, EveryShippedFileCarriesTheProjectVersion)
         const std::string name = file.substr(file.find_last_of("/\\") + 1);
         EXPECT_EQ(widened(name), resource.text(L"OriginalFilename"));
         EXPECT_EQ(widened(name.substr(0, name.rfind('.'))), resource.text(L"InternalName"));
+        // As Windows reads it, for whoever looks at the test's output.
+        std::cout << name;
+        for (const wchar_t* field : {L"FileVersion", L"ProductVersion", L"CompanyName", L"FileDescription",
+                                     L"InternalName", L"OriginalFilename", L"LegalCopyright", L"ProductName"})
+            std::cout << "\n  " << narrowed(field) << ": " << narrowed(resource.text(field));
+        std::cout << std::endl;
     }
 }
 
