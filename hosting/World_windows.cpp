@@ -202,14 +202,14 @@ void check(LONG status, const std::string& what)
 // HKEY_CURRENT_USER filled from the export text.
 class ScratchRegistry {
 public:
-    explicit ScratchRegistry(const std::string& exportText)
+    explicit ScratchRegistry(const platform::RegistryKeys& keys)
     {
         removeScratchRegistry(::GetCurrentProcessId());
         check(::RegCreateKeyExW(HKEY_CURRENT_USER, scratchKeyPath(::GetCurrentProcessId()).c_str(), 0, nullptr, 0,
                                 KEY_ALL_ACCESS, nullptr, &root_, nullptr),
               "create the scratch key");
         try {
-            for (const auto& key : platform::parseRegistryExport(exportText)) {
+            for (const auto& key : keys) {
                 HKEY opened = nullptr;
                 check(::RegCreateKeyExW(root_, key.first.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened,
                                         nullptr),
@@ -271,8 +271,9 @@ public:
                                                    reinterpret_cast<void*>(&simulatedGetDiskFreeSpaceEx)));
         }
         if (world.hasRegistry) {
-            registry_.reset(new ScratchRegistry(world.registry));
-            simulateQueries(library, world.registry);
+            const platform::RegistryKeys keys = platform::parseRegistryExport(world.registry);
+            registry_.reset(new ScratchRegistry(keys));
+            simulateQueries(library, keys);
         }
         if (!world.commandProcessor) {
             if (library == nullptr)
@@ -288,10 +289,10 @@ public:
 private:
     // The values that name answers of their own are answered by the
     // library's redirected registry imports; the rest by the registry.
-    void simulateQueries(const ActionLibrary* library, const std::string& exportText)
+    void simulateQueries(const ActionLibrary* library, const platform::RegistryKeys& keys)
     {
         platform::RegistryKeys simulated;
-        for (const auto& key : platform::parseRegistryExport(exportText)) {
+        for (const auto& key : keys) {
             for (const auto& value : key.second) {
                 if (value.second.simulatesQueries())
                     simulated[key.first][value.first] = value.second;

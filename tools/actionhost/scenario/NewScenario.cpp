@@ -2,12 +2,11 @@
 #include "scenario/NewScenario.h"
 
 #include "os/ProgramFolder.h"
+#include "scenario/Json.h"
 #include "scenario/Schema.h"
 
 #include "names/Names.h"
 #include "hosting/SimulatedHost.h"
-
-#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <system_error>
@@ -15,8 +14,6 @@
 namespace actionhost {
 
 namespace {
-
-typedef nlohmann::ordered_json Json;
 
 Json featureNode(const std::string& id, int defaultState, int installing)
 {

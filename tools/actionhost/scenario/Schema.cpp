@@ -3,12 +3,11 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/States.h"
+#include "scenario/Json.h"
 #include "scenario/Scenario.h"
 
 #include "hosting/SimulatedHost.h"
 #include "platform/DriveConfig.h"
-
-#include <nlohmann/json.hpp>
 
 #include <cctype>
 #include <limits>
@@ -18,8 +17,6 @@ namespace actionhost {
 const char kSchemaFileName[] = "scenario.schema.json";
 
 namespace {
-
-typedef nlohmann::ordered_json Json;
 
 Json described(Json schema, const std::string& description)
 {

@@ -2,17 +2,14 @@
 #include "test/Update.h"
 
 #include "os/Files.h"
+#include "scenario/Json.h"
 #include "scenario/StrictJson.h"
-
-#include <nlohmann/json.hpp>
 
 #include <stdexcept>
 
 namespace actionhost {
 
 namespace {
-
-typedef nlohmann::ordered_json Json;
 
 // How the file is laid out: its line ending and its indentation unit (the
 // leading blanks or tabs of its first indented line).
