@@ -58,18 +58,21 @@ TEST(Update, ChangesOnlyTheExpectBlockAndKeepsItsKeys)
 
         // Outside the block, byte for byte the author's; inside, the keys
         // and names the author listed (and "result").
-        const std::optional<actionhost::MemberPlace> before = actionhost::locateObjectMember(original, "expect");
-        const std::optional<actionhost::MemberPlace> after = actionhost::locateObjectMember(updated, "expect");
-        ASSERT_TRUE(before && after && after->found);
-        if (before->found) {
-            EXPECT_EQ(original.substr(0, before->valueStart), updated.substr(0, after->valueStart));
-            EXPECT_EQ(original.substr(before->valueEnd), updated.substr(after->valueEnd));
+        const actionhost::StrictDocument before = actionhost::readStrictJson(original);
+        const actionhost::StrictDocument after = actionhost::readStrictJson(updated);
+        ASSERT_FALSE(before.error || after.error);
+        ASSERT_EQ(1u, after.spans.count("$.expect"));
+        if (before.spans.count("$.expect") != 0) {
+            const actionhost::DocumentSpan& was = before.spans.at("$.expect");
+            const actionhost::DocumentSpan& is = after.spans.at("$.expect");
+            EXPECT_EQ(original.substr(0, was.begin), updated.substr(0, is.begin));
+            EXPECT_EQ(original.substr(was.end), updated.substr(is.end));
             std::set<std::string> shape = shapeOf(original);
             shape.insert("result");
             EXPECT_EQ(shape, shapeOf(updated));
         } else {
             // Added after the last member: what stood before and after stays.
-            const std::size_t at = original.find_last_not_of(" \t\r\n", before->rootClose - 1) + 1;
+            const std::size_t at = original.find_last_not_of(" \t\r\n", before.spans.at("$").end - 2) + 1;
             EXPECT_EQ(original.substr(0, at), updated.substr(0, at));
             const std::string tail = original.substr(at);
             EXPECT_EQ(tail, updated.substr(updated.size() - tail.size()));

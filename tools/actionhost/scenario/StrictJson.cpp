@@ -49,10 +49,12 @@ std::size_t openingQuoteOfKey(const std::string& text, std::size_t consumed)
     return 0;
 }
 
-// Reads JSON text once before POCO parses it, for what POCO's parser does not
-// tell: the line and column of an error, keys given twice (POCO keeps the
-// last), and integers beyond 64 bits. Events are located through the count
-// of bytes the lexer has read when they arrive.
+// Reads JSON text once into the document, for what a plain parser does not
+// tell: the line and column of an error, keys given twice (a parser keeps
+// the last), and integers beyond 64 bits; and where each key and container
+// stands. Events are located through the count of bytes the lexer has read
+// when they arrive: it reads no further than a brace or a bracket before
+// the event for it.
 class StrictReader : public nlohmann::json::json_sax_t {
 public:
     StrictReader(const std::string& text, const std::size_t& consumed, StrictDocument& document)
@@ -87,8 +89,8 @@ public:
     {
         Frame& frame = frames_.back();
         frame.key = name;
-        // POCO's parser would cut such a key at the NUL, so it is refused
-        // before, with the NUL shown as it was written.
+        // A reader of the key as C text would cut it at the NUL, so it is
+        // refused, with the NUL shown as it was written.
         if (name.find('\0') != std::string::npos) {
             std::string shown;
             for (char c : name)
@@ -102,12 +104,7 @@ public:
         document_.places.emplace(path(), keyStart());
         return true;
     }
-    bool end_object() override
-    {
-        frames_.pop_back();
-        containers_.pop_back();
-        return true;
-    }
+    bool end_object() override { return close(); }
     bool start_array(std::size_t) override
     {
         if (!value(Json::array()))
@@ -117,12 +114,7 @@ public:
         frames_.push_back(frame);
         return true;
     }
-    bool end_array() override
-    {
-        frames_.pop_back();
-        containers_.pop_back();
-        return true;
-    }
+    bool end_array() override { return close(); }
     bool parse_error(std::size_t position, const std::string&, const nlohmann::json::exception& error) override
     {
         std::string reason = error.what();
@@ -160,8 +152,19 @@ private:
         } else {
             placed = &((*containers_.back())[frames_.back().name] = std::move(given));
         }
-        if (container)
+        if (container) {
             containers_.push_back(placed);
+            document_.spans[path()].begin = consumed_ > 0 ? consumed_ - 1 : 0;
+        }
+        return true;
+    }
+
+    // A container ends: its span ends after its closing brace or bracket.
+    bool close()
+    {
+        frames_.pop_back();
+        containers_.pop_back();
+        document_.spans[path()].end = consumed_;
         return true;
     }
 
@@ -226,114 +229,7 @@ private:
     std::size_t* count_;
 };
 
-// Finds one member of the root object and the root's end. The lexer reads
-// no further than a brace before the event for it arrives.
-class MemberLocator : public nlohmann::json::json_sax_t {
-public:
-    MemberLocator(const std::string& text, const std::size_t& consumed, const std::string& key)
-        : text_(text), consumed_(consumed), key_(key)
-    {
-    }
-
-    const MemberPlace& place() const { return place_; }
-    bool isObject() const { return rootIsObject_; }
-
-    bool null() override { return scalar(); }
-    bool boolean(bool) override { return scalar(); }
-    bool number_integer(number_integer_t) override { return scalar(); }
-    bool number_unsigned(number_unsigned_t) override { return scalar(); }
-    bool number_float(number_float_t, const string_t&) override { return scalar(); }
-    bool string(string_t&) override { return scalar(); }
-    bool binary(binary_t&) override { return scalar(); }
-    bool start_object(std::size_t) override
-    {
-        if (depth_ == 0)
-            rootIsObject_ = true;
-        if (depth_ == 1 && inKey_ && !place_.found) {
-            place_.valueStart = consumed_ - 1;
-            open_ = true;
-        }
-        ++depth_;
-        return true;
-    }
-    bool key(string_t& name) override
-    {
-        if (depth_ == 1) {
-            inKey_ = name == key_;
-            if (inKey_)
-                keyStart_ = openingQuoteOfKey(text_, consumed_);
-        }
-        return true;
-    }
-    bool end_object() override
-    {
-        --depth_;
-        if (depth_ == 1 && open_) {
-            place_.found = true;
-            place_.keyStart = keyStart_;
-            place_.valueEnd = consumed_;
-            open_ = false;
-        } else if (depth_ == 0) {
-            place_.rootClose = consumed_ - 1;
-        }
-        if (depth_ <= 1)
-            inKey_ = false;
-        return true;
-    }
-    bool start_array(std::size_t) override
-    {
-        if (depth_ == 1)
-            inKey_ = false;
-        ++depth_;
-        return true;
-    }
-    bool end_array() override
-    {
-        --depth_;
-        return true;
-    }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::json::exception&) override
-    {
-        rootIsObject_ = false;
-        return false;
-    }
-
-private:
-    bool scalar()
-    {
-        if (depth_ == 1)
-            inKey_ = false;
-        return true;
-    }
-
-    const std::string& text_;
-    const std::size_t& consumed_;
-    std::string key_;
-    MemberPlace place_;
-    std::size_t keyStart_ = 0;
-    std::size_t depth_ = 0;
-    bool inKey_ = false;
-    bool open_ = false;
-    bool rootIsObject_ = false;
-};
-
 } // namespace
-
-std::optional<MemberPlace> locateObjectMember(const std::string& text, const std::string& key)
-{
-    std::size_t consumed = 0;
-    MemberLocator locator(text, consumed, key);
-    const bool parsed = nlohmann::json::sax_parse(CountingIterator(text.data(), &consumed),
-                                                  CountingIterator(text.data() + text.size(), &consumed), &locator);
-    const MemberPlace& place = locator.place();
-    if (!parsed || !locator.isObject() || place.rootClose >= text.size() || text[place.rootClose] != '}')
-        return std::nullopt;
-    // Where the lexer's count and the braces disagree, nothing is claimed.
-    if (place.found && (text[place.valueStart] != '{' || text[place.valueEnd - 1] != '}' ||
-                        text[place.keyStart] != '"'))
-        return std::nullopt;
-    return place;
-}
 
 StrictDocument readStrictJson(const std::string& text)
 {

@@ -18,6 +18,13 @@ struct JsonError {
     std::string reason;  // "invalid JSON: ...", "duplicate key ...", "number out of range: ..."
 };
 
+// A container's place, in byte offsets: its opening brace or bracket, and
+// the byte after its closing one.
+struct DocumentSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
 struct StrictDocument {
     // The first error of the text; nothing when it is strict JSON.
     std::optional<JsonError> error;
@@ -26,6 +33,8 @@ struct StrictDocument {
     // The offset of each JSON path: a member's key (its opening quote), an
     // element's value, the root's start.
     std::map<std::string, std::size_t> places;
+    // Where each object and array stands.
+    std::map<std::string, DocumentSpan> spans;
 
     // "LINE:COLUMN" of a path in text, for an error found after reading;
     // "" when the document has no such path.
@@ -33,20 +42,5 @@ struct StrictDocument {
 };
 
 StrictDocument readStrictJson(const std::string& text);
-
-// Where a top-level member that holds an object stands in the text of an
-// object, in byte offsets: its key's opening quote, its value's "{" and the
-// byte after its "}"; and the root's closing "}".
-struct MemberPlace {
-    bool found = false;
-    std::size_t keyStart = 0;
-    std::size_t valueStart = 0;
-    std::size_t valueEnd = 0;
-    std::size_t rootClose = 0;
-};
-
-// Nothing when the text is no JSON object. A member whose value is not an
-// object is not found.
-std::optional<MemberPlace> locateObjectMember(const std::string& text, const std::string& key);
 
 } // namespace actionhost

@@ -139,25 +139,30 @@ Json narrowBlock(const Json& old, const Json& run)
 
 std::string updatedScenarioText(const std::string& text, const std::string& runJson)
 {
-    const Json scenario = Json::parse(text);
+    // The strict reader places every key and object: where the block stands
+    // comes with the document.
+    const StrictDocument document = readStrictJson(text);
     const Json run = Json::parse(runJson);
-    const std::optional<MemberPlace> place = locateObjectMember(text, "expect");
-    if (!scenario.is_object() || !place)
-        throw std::runtime_error("the scenario's text cannot be placed");
+    if (document.error || !document.root.is_object())
+        throw std::runtime_error("the scenario's text cannot be read: " +
+                                 (document.error ? document.error->reason : std::string("no JSON object")));
+    const Json& scenario = document.root;
     const Layout layout = layoutOf(text);
-    if (place->found) {
-        const std::string indent = indentBefore(text, place->keyStart);
-        const std::string block = render(narrowBlock(scenario["expect"], run), indent, layout);
-        return text.substr(0, place->valueStart) + block + text.substr(place->valueEnd);
+    const auto block = document.spans.find("$.expect");
+    if (block != document.spans.end()) {
+        const std::string indent = indentBefore(text, document.places.at("$.expect"));
+        const std::string value = render(narrowBlock(scenario.at("expect"), run), indent, layout);
+        return text.substr(0, block->second.begin) + value + text.substr(block->second.end);
     }
     // A new last member, after the last one there is (or alone in "{}").
-    std::size_t at = place->rootClose;
+    const DocumentSpan& root = document.spans.at("$");
+    std::size_t at = root.end - 1;
     while (at > 0 && std::string(" \t\r\n").find(text[at - 1]) != std::string::npos)
         --at;
     const bool empty = text[at - 1] == '{';
     // The indentation of the first member, or one unit in "{}" over lines.
     const std::string indent =
-        !empty ? indentBefore(text, text.find_first_not_of(" \t\r\n", text.find('{') + 1))
+        !empty ? indentBefore(text, text.find_first_not_of(" \t\r\n", root.begin + 1))
                : (text.find('\n') != std::string::npos ? layout.unit : std::string());
     std::string member = (empty ? "" : ",") + layout.lineEnd + indent + "\"expect\": " +
                          render(fullBlock(run), indent, layout);
